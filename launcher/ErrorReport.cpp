@@ -1,0 +1,55 @@
+#include "ErrorReport.h"
+
+#include <windows.h>
+
+#include <exception>
+
+#include "AnsiText.h"
+#include "AppError.h"
+
+namespace lv {
+namespace {
+
+struct CodeLocation {
+    std::string moduleName;
+    std::uintptr_t offset;
+};
+
+// The file name of the module holding `address`, and the address relative to its base.
+CodeLocation LocateCode(const void* address) {
+    HMODULE module = nullptr;
+    if (address == nullptr ||
+        !GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            static_cast<const char*>(address), &module)) {
+        module = GetModuleHandleA(nullptr);
+        address = module;
+    }
+    char path[MAX_PATH] = "";
+    const DWORD length = GetModuleFileNameA(module, path, MAX_PATH);
+    const std::string modulePath(path, length < MAX_PATH ? length : 0);
+    const std::size_t folderEnd = FindLastOf(modulePath, "\\:");
+    return {folderEnd == std::string::npos ? modulePath : modulePath.substr(folderEnd + 1),
+            reinterpret_cast<std::uintptr_t>(address) - reinterpret_cast<std::uintptr_t>(module)};
+}
+
+int ShowErrorReport(const char* kindName, const void* origin, const char* message) {
+    const CodeLocation location = LocateCode(origin);
+    const std::string text = FormatErrorReport(kindName, location.moduleName, location.offset, message);
+    MessageBoxA(/*hWnd=*/nullptr, text.c_str(), kErrorReportTitle, MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    return 1;
+}
+
+}  // namespace
+
+int RunWithErrorReport(const std::function<int()>& body) {
+    try {
+        return body();
+    } catch (const EAppError& error) {
+        return ShowErrorReport(error.KindName(), error.Origin(), error.what());
+    } catch (const std::exception& error) {
+        // Not raised by the launcher itself (out of memory, say): no origin is known.
+        return ShowErrorReport("Exception", nullptr, error.what());
+    }
+}
+
+}  // namespace lv

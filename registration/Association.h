@@ -1,0 +1,29 @@
+// Associating one picture extension with the browser in the shell, and
+// taking that association away again.
+//
+// Association only adds: it adopts whatever file type the extension already
+// has, fills in the description, icon and "Browse" verb only where they are
+// empty, and when "Browse" belongs to another program it adds a verb of its
+// own, "Browse with Lumivue". Dissociation removes only verbs whose command
+// names this browser and empties only icon references to this installation.
+#pragma once
+
+#include <string>
+
+#include "Registry.h"
+
+namespace lv {
+
+// The command registered for the browser at `browserPath`: "<path>" /shell "%1".
+std::string ShellCommandFor(const std::string& browserPath);
+
+// The browser's path; raises EBrowserNotFound, naming the folder searched,
+// when the browser is not beside the launcher.
+std::string RequireBrowserPath();
+
+// Both work under HKEY_CLASSES_ROOT, leave `registry` rooted there with no
+// key selected, and raise what the registry raises.
+void RegisterExtension(TRegistry& registry, const std::string& extension);
+void UnregisterExtension(TRegistry& registry, const std::string& extension);
+
+}  // namespace lv

@@ -1,0 +1,133 @@
+#include "Registry.h"
+
+#include <vector>
+
+#include "AppError.h"
+
+namespace lv {
+
+UniqueKey& UniqueKey::operator=(UniqueKey&& other) noexcept {
+    Reset(other.Release());
+    return *this;
+}
+
+HKEY UniqueKey::Release() {
+    HKEY key = key_;
+    key_ = nullptr;
+    return key;
+}
+
+void UniqueKey::Reset(HKEY key) {
+    if (key_ != nullptr) RegCloseKey(key_);
+    key_ = key;
+}
+
+namespace {
+
+constexpr DWORD kReserved = 0;
+
+// Raised through one helper so that the report points at the caller, the
+// registry operation that failed.
+[[noreturn]] LV_NOINLINE void RaiseRegistryError(const char* what, const std::string& valueName) {
+    throw ERegistryException(std::string(what) + " '" + valueName + "'", LV_CALLER_ADDRESS());
+}
+
+// Deletes base\subkey and everything below it; true when the key itself is gone.
+bool DeleteTree(HKEY base, const std::string& subkey, REGSAM access) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(base, subkey.c_str(), kReserved, access, &opened) == ERROR_SUCCESS) {
+        const UniqueKey key(opened);
+        DWORD subkeyCount = 0;
+        DWORD longestName = 0;
+        if (RegQueryInfoKeyA(key.Get(), /*lpClass=*/nullptr, /*lpcchClass=*/nullptr, /*lpReserved=*/nullptr,
+                             &subkeyCount, &longestName, nullptr, nullptr, nullptr, nullptr, nullptr,
+                             nullptr) == ERROR_SUCCESS) {
+            // The longest name is counted in UTF-16 units; in a double-byte
+            // code page its ANSI form may take twice as many bytes.
+            std::vector<char> name(longestName * 2 + 1);
+            for (DWORD index = subkeyCount; index-- > 0;) {
+                DWORD nameLength = static_cast<DWORD>(name.size());
+                if (RegEnumKeyExA(key.Get(), index, name.data(), &nameLength, nullptr, nullptr, nullptr,
+                                  nullptr) != ERROR_SUCCESS)
+                    continue;
+                DeleteTree(key.Get(), std::string(name.data(), nameLength), access);
+            }
+        }
+    }
+    return RegDeleteKeyA(base, subkey.c_str()) == ERROR_SUCCESS;
+}
+
+}  // namespace
+
+void TRegistry::SelectRoot(HKEY root) {
+    if (root == root_) return;
+    ReleaseKey();
+    root_ = root;
+}
+
+TRegistry::ResolvedPath TRegistry::Resolve(const std::string& path) const {
+    if (!path.empty() && path[0] == '\\') return {root_, path.substr(1), false};
+    if (current_) return {current_.Get(), path, true};
+    return {root_, path, false};
+}
+
+bool TRegistry::SelectKey(const std::string& path, bool create) {
+    const ResolvedPath resolved = Resolve(path);
+    HKEY opened = nullptr;
+    LONG status;
+    if (create && !resolved.subkey.empty()) {
+        status = RegCreateKeyExA(resolved.base, resolved.subkey.c_str(), kReserved, /*lpClass=*/nullptr,
+                                 REG_OPTION_NON_VOLATILE, access_, /*lpSecurityAttributes=*/nullptr, &opened,
+                                 /*lpdwDisposition=*/nullptr);
+    } else {
+        status = RegOpenKeyExA(resolved.base, resolved.subkey.c_str(), kReserved, access_, &opened);
+    }
+    if (status != ERROR_SUCCESS) return false;
+
+    current_.Reset(opened);
+    if (resolved.relativeToCurrent && !currentPath_.empty())
+        currentPath_ += "\\" + resolved.subkey;
+    else
+        currentPath_ = resolved.subkey;
+    return true;
+}
+
+void TRegistry::ReleaseKey() {
+    current_.Reset();
+    currentPath_.clear();
+}
+
+std::string TRegistry::ReadStringValue(const std::string& name) {
+    DWORD type = REG_NONE;
+    DWORD size = 0;
+    if (RegQueryValueExA(current_.Get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+        size == 0)
+        return std::string();
+
+    std::vector<char> data(size);
+    if (RegQueryValueExA(current_.Get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
+                         &size) != ERROR_SUCCESS)
+        RaiseRegistryError("Failed to get data for", name);
+    if (type != REG_SZ && type != REG_EXPAND_SZ) RaiseRegistryError("Invalid data type for", name);
+
+    // Stored data need not end in a NUL: never read past what was returned.
+    const std::size_t returned = size < data.size() ? size : data.size();
+    std::size_t length = 0;
+    while (length < returned && data[length] != '\0') ++length;
+    return std::string(data.data(), length);
+}
+
+void TRegistry::WriteStringValue(const std::string& name, const std::string& value) {
+    if (RegSetValueExA(current_.Get(), name.c_str(), kReserved, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>(value.size() + 1)) != ERROR_SUCCESS)
+        RaiseRegistryError("Failed to set data for", name);
+}
+
+bool TRegistry::DeleteKeyTree(const std::string& path) {
+    const ResolvedPath resolved = Resolve(path);
+    // An empty path would name the base key itself: a root or the current key.
+    if (resolved.subkey.empty()) return false;
+    return DeleteTree(resolved.base, resolved.subkey, access_);
+}
+
+}  // namespace lv
