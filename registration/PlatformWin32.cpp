@@ -1,7 +1,6 @@
-// The launcher's few file-system and text calls into Windows.
+// Where the browser path walk meets Windows: the module path and one directory lookup.
 #include <windows.h>
 
-#include "AnsiText.h"
 #include "BrowserPath.h"
 
 namespace lv {
@@ -23,8 +22,6 @@ private:
 };
 
 }  // namespace
-
-const char* NextAnsiChar(const char* position) { return CharNextA(position); }
 
 std::string GetModulePath() {
     char buffer[MAX_PATH];

@@ -1,0 +1,90 @@
+// Helpers for tests that run the real launcher under Wine: folder layouts
+// with a stand-in browser, processes, message boxes and registry snapshots.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace lvtest {
+
+// The folder holding the test programs, lvlaunch.exe and the stand-in browser.
+std::string BinFolder();
+
+// Creates `folder` (and its parents) afresh, with lvlaunch.exe and, when
+// `withBrowser`, the stand-in browser as Vistel4.exe. Returns the folder with
+// a trailing backslash.
+std::string MakeLayout(const std::string& folder, bool withBrowser = true);
+
+// Runs `commandLine` and waits for it; returns its exit code.
+DWORD RunProcess(const std::string& commandLine);
+
+// What the stand-in browser in `folder` received, waiting up to `timeoutMs`
+// for it to start; empty when it was not started.
+std::string ReceivedBy(const std::string& folder, DWORD timeoutMs = 5000);
+
+// Runs `commandLine`, which is expected to show one error box: reads its
+// title and text, closes it, and returns the process's exit code.
+struct ErrorBox {
+    std::string title;
+    std::string text;
+    DWORD exitCode = 0;
+    bool shown = false;
+};
+ErrorBox RunExpectingErrorBox(const std::string& commandLine);
+
+std::string ShortPathOf(const std::string& path);
+
+// A registry tree copied into memory: compared, printed and written back.
+struct KeySnapshot {
+    bool exists = false;
+    std::map<std::string, std::pair<DWORD, std::string>> values;  // name -> type, raw data
+    std::map<std::string, KeySnapshot> subkeys;
+    bool operator==(const KeySnapshot& other) const;
+};
+KeySnapshot Snapshot(HKEY root, const std::string& path);
+void Restore(HKEY root, const std::string& path, const KeySnapshot& snapshot);
+std::string Dump(const KeySnapshot& snapshot, const std::string& indent = "");
+
+// Raw registry access for arranging and checking states in tests.
+void SetValue(HKEY root, const std::string& path, const std::string& name, DWORD type, const std::string& data);
+void SetString(HKEY root, const std::string& path, const std::string& name, const std::string& value);
+// The value's type and data, or "<missing>" of type kMissingType when absent.
+constexpr DWORD kMissingType = 0xFFFFFFFF;
+std::pair<DWORD, std::string> GetValue(HKEY root, const std::string& path, const std::string& name = "");
+// A value's text (without the stored NUL), or "<missing>".
+std::string GetString(HKEY root, const std::string& path, const std::string& name = "");
+bool KeyExists(HKEY root, const std::string& path);
+void DeleteTree(HKEY root, const std::string& path);
+
+}  // namespace lvtest
+
+namespace lvtest {
+
+// Puts back, when it goes, every key under HKEY_CLASSES_ROOT that registering
+// the picture extensions may touch (the extension keys, the types they point
+// to, the launcher's own type names and `extraKeys`), and the launcher's
+// per-user settings.
+class ClassesRootGuard {
+public:
+    explicit ClassesRootGuard(std::vector<std::string> extraKeys = {});
+    ~ClassesRootGuard();
+    ClassesRootGuard(const ClassesRootGuard&) = delete;
+    ClassesRootGuard& operator=(const ClassesRootGuard&) = delete;
+
+    // The saved state of the key `path` under HKEY_CLASSES_ROOT.
+    const KeySnapshot& Saved(const std::string& path) const { return saved_.at(path); }
+    // The keys watched, as when the guard was made.
+    std::vector<std::string> WatchedKeys() const;
+
+private:
+    std::map<std::string, KeySnapshot> saved_;
+    KeySnapshot settings_;
+};
+
+inline constexpr char kSettingsKey[] = "Software\\Tarnwick";
+
+}  // namespace lvtest

@@ -1,0 +1,129 @@
+// The launcher started for real under Wine, with a stand-in browser beside it.
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+
+using namespace lvtest;
+
+namespace {
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+// What the browser sees when the launcher passes `parameters` on.
+std::string BrowserLine(const std::string& browser, const std::string& parameters) {
+    return parameters.empty() ? Quoted(browser) : Quoted(browser) + " " + parameters;
+}
+
+}  // namespace
+
+TEST(StartingTheBrowser, PassesTheWholeCommandLineOrNothing) {
+    const std::string folder = MakeLayout("C:\\lvtest\\start");
+    const std::string launcher = Quoted(folder + "lvlaunch.exe");
+    const struct {
+        std::string commandLine;
+        std::string parameters;  // what the browser should get after its own name
+    } cases[] = {
+        {launcher, ""},
+        {launcher + " \"\"", ""},  // an empty quoted pair is no argument
+        {launcher + " C:\\pics\\a.jpg", launcher + " C:\\pics\\a.jpg"},
+        {launcher + "  \"C:\\My Pictures\\a b.jpg\" -x", launcher + "  \"C:\\My Pictures\\a b.jpg\" -x"},
+        {folder + "lvlaunch.exe /view", folder + "lvlaunch.exe /view"},
+    };
+    for (const auto& c : cases) {
+        DeleteFileA((folder + "received.txt").c_str());
+        EXPECT_EQ(RunProcess(c.commandLine), 0u) << c.commandLine;
+        EXPECT_EQ(ReceivedBy(folder), BrowserLine(folder + "Vistel4.exe", c.parameters)) << c.commandLine;
+    }
+}
+
+TEST(StartingTheBrowser, FailsWithoutStartingAnythingWhenTheBrowserIsMissing) {
+    const std::string folder = MakeLayout("C:\\lvtest\\no browser", /*withBrowser=*/false);
+    // A stand-in elsewhere must not be found through the search path or the current folder.
+    const std::string decoy = MakeLayout("C:\\lvtest\\decoy");
+    SetCurrentDirectoryA(decoy.c_str());
+    EXPECT_EQ(RunProcess(Quoted(folder + "lvlaunch.exe")), 1u);
+    EXPECT_EQ(RunProcess(Quoted(folder + "lvlaunch.exe") + " C:\\a.png"), 1u);
+    EXPECT_EQ(ReceivedBy(decoy, 1000), "");
+}
+
+TEST(StartingTheBrowser, NamesTheBrowserByItsStoredLongPath) {
+    const std::string folder = MakeLayout("C:\\lvtest\\Program Files Long\\Lumivue Viewer 4.1");
+    const std::string browser = folder + "Vistel4.exe";
+    const std::string shortLauncher = ShortPathOf(folder + "lvlaunch.exe");
+    ASSERT_EQ(shortLauncher.find(' '), std::string::npos) << shortLauncher;
+    EXPECT_EQ(RunProcess(shortLauncher), 0u);
+    EXPECT_EQ(ReceivedBy(folder), Quoted(browser));
+
+    // The drive letter stays as typed; every later component takes its stored case.
+    DeleteFileA((folder + "received.txt").c_str());
+    EXPECT_EQ(RunProcess(Quoted("c:\\LVTEST\\program files long\\LUMIVUE viewer 4.1\\LVLAUNCH.EXE")), 0u);
+    EXPECT_EQ(ReceivedBy(folder), Quoted("c" + browser.substr(1)));
+}
+
+TEST(StartingTheBrowser, FromTheRootOfADrive) {
+    // Drive T: is mapped to an empty test folder for this run.
+    const std::string root = MakeLayout("T:");
+    ASSERT_EQ(root, "T:\\");
+    EXPECT_EQ(RunProcess("T:\\lvlaunch.exe x.gif"), 0u);
+    EXPECT_EQ(ReceivedBy(root), Quoted("T:\\Vistel4.exe") + " T:\\lvlaunch.exe x.gif");
+}
+
+TEST(LauncherFile, CarriesItsIconAndVersion) {
+    const std::string launcher = BinFolder() + "lvlaunch.exe";
+    DWORD ignored = 0;
+    std::string info(GetFileVersionInfoSizeA(launcher.c_str(), &ignored), '\0');
+    ASSERT_FALSE(info.empty());
+    ASSERT_TRUE(GetFileVersionInfoA(launcher.c_str(), 0, static_cast<DWORD>(info.size()), &info[0]));
+
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT size = 0;
+    ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &size));
+    EXPECT_EQ(fixed->dwFileVersionMS, 0x00040001u);
+    EXPECT_EQ(fixed->dwFileVersionLS, 0u);
+    EXPECT_EQ(fixed->dwProductVersionMS, 0x00040001u);
+    EXPECT_EQ(fixed->dwProductVersionLS, 0u);
+    EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
+    EXPECT_EQ(fixed->dwFileOS, static_cast<DWORD>(VOS__WINDOWS32));
+
+    WORD* translation = nullptr;
+    ASSERT_TRUE(VerQueryValueA(info.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &size));
+    ASSERT_EQ(size, 4u);
+    EXPECT_EQ(translation[0], 0x0409);
+    EXPECT_EQ(translation[1], 1252);
+
+    const std::pair<const char*, const char*> strings[] = {
+        {"FileVersion", "4.1.0.0"},          {"ProductVersion", "4.1.0.0"},
+        {"FileDescription", "Lumivue Launcher"}, {"InternalName", "Lumivue Launcher"},
+        {"ProductName", "Lumivue Launcher"}, {"LegalTrademarks", "Lumivue"},
+        {"OriginalFilename", "lvlaunch.exe"}, {"CompanyName", "Tarnwick"},
+    };
+    for (const auto& [name, expected] : strings) {
+        char* value = nullptr;
+        const std::string query = std::string("\\StringFileInfo\\040904E4\\") + name;
+        ASSERT_TRUE(VerQueryValueA(info.data(), query.c_str(), reinterpret_cast<void**>(&value), &size)) << name;
+        EXPECT_STREQ(value, expected) << name;
+    }
+    for (const char* name : {"LegalCopyright", "Comments"}) {
+        char* value = nullptr;
+        const std::string query = std::string("\\StringFileInfo\\040904E4\\") + name;
+        ASSERT_TRUE(VerQueryValueA(info.data(), query.c_str(), reinterpret_cast<void**>(&value), &size)) << name;
+        EXPECT_GT(std::string(value).size(), 10u) << name;
+    }
+
+    // MAINICON is the first icon: one 32x32 image in 16 colours.
+    HMODULE module = LoadLibraryExA(launcher.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(module, nullptr);
+    HRSRC group = FindResourceA(module, "MAINICON", MAKEINTRESOURCEA(14) /*RT_GROUP_ICON*/);
+    ASSERT_NE(group, nullptr);
+    const auto* directory = static_cast<const BYTE*>(LockResource(LoadResource(module, group)));
+    const WORD count = *reinterpret_cast<const WORD*>(directory + 4);
+    ASSERT_EQ(count, 1);
+    EXPECT_EQ(directory[6], 32);  // width
+    EXPECT_EQ(directory[7], 32);  // height
+    EXPECT_EQ(directory[8], 16);  // colours
+    EXPECT_EQ(*reinterpret_cast<const WORD*>(directory + 6 + 6), 4);  // bits per pixel
+    FreeLibrary(module);
+    HICON icon = ExtractIconA(nullptr, launcher.c_str(), 0);
+    EXPECT_NE(icon, nullptr);
+    if (icon != nullptr) DestroyIcon(icon);
+}

@@ -1,0 +1,295 @@
+// "-install" and "-uninstall" run for real against Wine's registry and shell,
+// starting from the associations a fresh prefix already has.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <regex>
+
+#include "TestSupport.h"  // windows.h first
+#include <shellapi.h>
+
+#include "ImageTypes.h"
+
+using namespace lvtest;
+
+namespace {
+
+const HKEY kClasses = HKEY_CLASSES_ROOT;
+const std::string kAppPathKey = std::string(kSettingsKey) + "\\Lumivue 4";
+
+class Registration : public ::testing::Test {
+protected:
+    ClassesRootGuard guard{{"OtherViewer.gif", "OtherViewer.tif", "OtherViewer.bmp", "OtherViewer.ico"}};
+    const std::string folder = MakeLayout("C:\\lvtest\\Lumivue 4");
+    const std::string launcher = "\"" + folder + "lvlaunch.exe\"";
+    const std::string browser = folder + "Vistel4.exe";
+    const std::string command = "\"" + browser + "\" /shell \"%1\"";
+    const std::string icon = folder + "lvlaunch.exe,0";
+
+    DWORD Install() { return RunProcess(launcher + " -install"); }
+    DWORD Uninstall() { return RunProcess(launcher + " -uninstall"); }
+
+    // Arranges an extension that nobody has registered yet.
+    static void MakeClean(const std::string& extension) {
+        DeleteTree(kClasses, extension);
+        DeleteTree(kClasses, lv::TypeNameFor(extension));
+    }
+
+    // The whole of what registration may touch, for before-and-after comparisons.
+    std::string DumpWatched() const {
+        std::string text;
+        for (const std::string& key : guard.WatchedKeys()) text += key + "\\\n" + Dump(Snapshot(kClasses, key), "  ");
+        return text;
+    }
+};
+
+TEST_F(Registration, AssociatesCleanExtensionsWithTheBrowser) {
+    MakeClean(".pcx");
+    MakeClean(".tga");
+    ASSERT_EQ(Install(), 0u);
+    for (const std::string extension : {".pcx", ".tga"}) {
+        const std::string type = "Lumivue" + extension + "Image";
+        EXPECT_EQ(GetString(kClasses, extension), type);
+        EXPECT_EQ(GetString(kClasses, type + "\\DefaultIcon"), icon);
+        EXPECT_EQ(GetValue(kClasses, type + "\\shell\\Browse\\command"),
+                  std::make_pair(DWORD{REG_SZ}, command + std::string(1, '\0')));
+        EXPECT_FALSE(KeyExists(kClasses, type + "\\shell\\Browse with Lumivue"));
+        EXPECT_EQ(GetString(kClasses, type + "\\shell"), "<missing>");  // the default verb is not set
+    }
+    EXPECT_EQ(GetString(kClasses, "Lumivue.pcxImage"), "PaintBrush");
+    EXPECT_EQ(GetString(kClasses, "Lumivue.tgaImage"), "Targa Bitmap");
+    EXPECT_EQ(GetString(HKEY_CURRENT_USER, kAppPathKey, "FullAppPath"), browser);
+
+    // Every extension, whatever the prefix had for it, now browses with this browser.
+    for (const char* extension : lv::ImageExtensions) {
+        const std::string type = GetString(kClasses, extension);
+        ASSERT_NE(type, "<missing>") << extension;
+        EXPECT_NE(GetString(kClasses, type), "") << extension;
+        EXPECT_NE(GetString(kClasses, type + "\\DefaultIcon"), "") << extension;
+        const bool ownBrowse = GetString(kClasses, type + "\\shell\\Browse\\command") == command;
+        const bool ownSecondary = GetString(kClasses, type + "\\shell\\Browse with Lumivue\\command") == command;
+        EXPECT_TRUE(ownBrowse || ownSecondary) << extension;
+    }
+}
+
+TEST_F(Registration, AddsToAnotherProgramsTypeWithoutTakingItOver) {
+    const std::string other = "\"C:\\Other\\view.exe\" \"%1\"";
+    SetString(kClasses, ".gif", "", "OtherViewer.gif");  // complete: description, icon and Browse
+    SetString(kClasses, "OtherViewer.gif", "", "Other GIF");
+    SetString(kClasses, "OtherViewer.gif\\DefaultIcon", "", "C:\\Other\\view.exe,3");
+    SetString(kClasses, "OtherViewer.gif\\shell\\Browse\\command", "", other);
+    SetString(kClasses, ".tif", "", "OtherViewer.tif");  // a bare type
+    SetString(kClasses, ".bmp", "", "OtherViewer.bmp");  // Browse only
+    SetString(kClasses, "OtherViewer.bmp\\shell\\Browse\\command", "", other);
+    SetString(kClasses, ".ico", "", "OtherViewer.ico");
+    ASSERT_EQ(Install(), 0u);
+
+    EXPECT_EQ(GetString(kClasses, ".gif"), "OtherViewer.gif");
+    EXPECT_EQ(GetString(kClasses, "OtherViewer.gif"), "Other GIF");
+    EXPECT_EQ(GetString(kClasses, "OtherViewer.gif\\DefaultIcon"), "C:\\Other\\view.exe,3");
+    EXPECT_EQ(GetString(kClasses, "OtherViewer.gif\\shell\\Browse\\command"), other);
+    EXPECT_EQ(GetString(kClasses, "OtherViewer.gif\\shell\\Browse with Lumivue\\command"), command);
+
+    EXPECT_EQ(GetString(kClasses, "OtherViewer.tif"), "TIFF Bitmap");
+    EXPECT_EQ(GetString(kClasses, "OtherViewer.tif\\DefaultIcon"), icon);
+    EXPECT_EQ(GetString(kClasses, "OtherViewer.tif\\shell\\Browse\\command"), command);
+    EXPECT_FALSE(KeyExists(kClasses, "OtherViewer.tif\\shell\\Browse with Lumivue"));
+
+    EXPECT_EQ(GetString(kClasses, "OtherViewer.bmp"), "Windows Bitmap");
+    EXPECT_EQ(GetString(kClasses, "OtherViewer.bmp\\shell\\Browse\\command"), other);
+    EXPECT_EQ(GetString(kClasses, "OtherViewer.bmp\\shell\\Browse with Lumivue\\command"), command);
+
+    // The description comes from the extension, the icon is the picture itself.
+    EXPECT_EQ(GetString(kClasses, "OtherViewer.ico"), "Windows Icon");
+    EXPECT_EQ(GetString(kClasses, "OtherViewer.ico\\DefaultIcon"), "%1");
+    MakeClean(".cur");
+    ASSERT_EQ(Install(), 0u);
+    EXPECT_EQ(GetString(kClasses, "Lumivue.curImage\\DefaultIcon"), "%1");
+}
+
+TEST_F(Registration, RunningInstallAgainChangesNothing) {
+    SetString(kClasses, ".gif", "", "OtherViewer.gif");
+    SetString(kClasses, "OtherViewer.gif\\shell\\Browse\\command", "", "other.exe %1");
+    MakeClean(".pcx");
+    ASSERT_EQ(Install(), 0u);
+    const std::string once = DumpWatched();
+    const KeySnapshot settingsOnce = Snapshot(HKEY_CURRENT_USER, kSettingsKey);
+    ASSERT_EQ(Install(), 0u);
+    EXPECT_EQ(DumpWatched(), once);
+    EXPECT_TRUE(Snapshot(HKEY_CURRENT_USER, kSettingsKey) == settingsOnce);
+}
+
+TEST_F(Registration, UninstallLeavesOnlyTheDocumentedResidue) {
+    MakeClean(".pcx");
+    ASSERT_EQ(Install(), 0u);
+    ASSERT_EQ(Uninstall(), 0u);
+    EXPECT_EQ(GetString(kClasses, ".pcx"), "Lumivue.pcxImage");
+    EXPECT_EQ(GetString(kClasses, "Lumivue.pcxImage"), "PaintBrush");
+    EXPECT_EQ(GetValue(kClasses, "Lumivue.pcxImage\\DefaultIcon"), std::make_pair(DWORD{REG_SZ}, std::string(1, '\0')));
+    const KeySnapshot shell = Snapshot(kClasses, "Lumivue.pcxImage\\shell");
+    EXPECT_TRUE(shell.exists);
+    EXPECT_TRUE(shell.subkeys.empty());
+    EXPECT_TRUE(shell.values.empty());
+    // The icon formats keep "%1"; the per-user setting stays.
+    EXPECT_EQ(GetString(kClasses, GetString(kClasses, ".ico") + "\\DefaultIcon"), "%1");
+    EXPECT_EQ(GetString(HKEY_CURRENT_USER, kAppPathKey, "FullAppPath"), browser);
+
+    // Nothing was associated any more: a second run changes nothing.
+    const std::string after = DumpWatched();
+    ASSERT_EQ(Uninstall(), 0u);
+    EXPECT_EQ(DumpWatched(), after);
+}
+
+TEST_F(Registration, UninstallRemovesOnlyThisBrowsersVerbs) {
+    const std::string other = "other.exe \"%1\"";
+    // Another program's Browse verb and icon; the secondary verb is ours.
+    SetString(kClasses, ".gif", "", "OtherViewer.gif");
+    SetString(kClasses, "OtherViewer.gif\\shell", "", "Browse with Lumivue");
+    SetString(kClasses, "OtherViewer.gif\\shell\\Browse\\command", "", other);
+    SetString(kClasses, "OtherViewer.gif\\DefaultIcon", "", "C:\\Other\\view.exe,3");
+    // Our Browse verb with extra options and subkeys of its own; an icon in other letters.
+    SetString(kClasses, ".tif", "", "OtherViewer.tif");
+    SetString(kClasses, "OtherViewer.tif\\shell", "", "Browse");
+    SetString(kClasses, "OtherViewer.tif\\shell\\Browse\\command", "", command + " /fast");
+    SetString(kClasses, "OtherViewer.tif\\shell\\Browse\\ddeexec\\Application", "", "Lumivue");
+    SetString(kClasses, "OtherViewer.tif\\shell\\Edit\\command", "", other);
+    SetString(kClasses, "OtherViewer.tif\\DefaultIcon", "", "c" + icon.substr(1));
+    // Our verb, but a default verb that only differs in case, and the browser's own icon.
+    SetString(kClasses, ".bmp", "", "OtherViewer.bmp");
+    SetString(kClasses, "OtherViewer.bmp\\shell", "", "browse");
+    SetString(kClasses, "OtherViewer.bmp\\shell\\Browse\\command", "", command);
+    SetString(kClasses, "OtherViewer.bmp\\DefaultIcon", "", browser + ",0");
+    ASSERT_EQ(Uninstall(), 0u);
+
+    EXPECT_EQ(GetString(kClasses, "OtherViewer.gif\\shell\\Browse\\command"), other);
+    EXPECT_EQ(GetString(kClasses, "OtherViewer.gif\\shell"), "Browse with Lumivue");  // no verb of ours was there
+    EXPECT_EQ(GetString(kClasses, "OtherViewer.gif\\DefaultIcon"), "C:\\Other\\view.exe,3");
+
+    EXPECT_FALSE(KeyExists(kClasses, "OtherViewer.tif\\shell\\Browse"));
+    EXPECT_EQ(GetString(kClasses, "OtherViewer.tif\\shell"), "");
+    EXPECT_EQ(GetString(kClasses, "OtherViewer.tif\\shell\\Edit\\command"), other);
+    EXPECT_EQ(GetString(kClasses, "OtherViewer.tif\\DefaultIcon"), "c" + icon.substr(1));
+
+    EXPECT_FALSE(KeyExists(kClasses, "OtherViewer.bmp\\shell\\Browse"));
+    EXPECT_EQ(GetString(kClasses, "OtherViewer.bmp\\shell"), "browse");
+    EXPECT_EQ(GetString(kClasses, "OtherViewer.bmp\\DefaultIcon"), "");
+
+    // Install then uninstall over another program's Browse: the secondary verb goes, theirs stays.
+    ASSERT_EQ(Install(), 0u);
+    ASSERT_EQ(GetString(kClasses, "OtherViewer.gif\\shell\\Browse with Lumivue\\command"), command);
+    ASSERT_EQ(Uninstall(), 0u);
+    EXPECT_FALSE(KeyExists(kClasses, "OtherViewer.gif\\shell\\Browse with Lumivue"));
+    EXPECT_EQ(GetString(kClasses, "OtherViewer.gif\\shell"), "");
+    EXPECT_EQ(GetString(kClasses, "OtherViewer.gif\\shell\\Browse\\command"), other);
+}
+
+TEST_F(Registration, TheShellStartsTheBrowserThroughTheVerbs) {
+    SetString(kClasses, ".gif", "", "OtherViewer.gif");
+    SetString(kClasses, "OtherViewer.gif\\shell\\Browse\\command", "", "other.exe \"%1\"");
+    ASSERT_EQ(Install(), 0u);
+    const std::string pictures = MakeLayout("C:\\lvtest\\My Pictures", false);
+    for (const auto& [file, verb] : {std::make_pair("sunset.png", "Browse"), std::make_pair("anim.gif", "Browse with Lumivue")}) {
+        const std::string picture = pictures + file;
+        HANDLE created = CreateFileA(picture.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        CloseHandle(created);
+        DeleteFileA((folder + "received.txt").c_str());
+
+        SHELLEXECUTEINFOA request{};
+        request.cbSize = sizeof request;
+        request.fMask = SEE_MASK_NOCLOSEPROCESS;
+        request.lpVerb = verb;
+        request.lpFile = picture.c_str();
+        request.nShow = SW_SHOWNORMAL;
+        ASSERT_TRUE(ShellExecuteExA(&request)) << verb << " error " << GetLastError();
+        if (request.hProcess != nullptr) {
+            WaitForSingleObject(request.hProcess, 10000);
+            CloseHandle(request.hProcess);
+        }
+        EXPECT_EQ(ReceivedBy(folder), "\"" + browser + "\" /shell \"" + picture + "\"") << verb;
+    }
+}
+
+TEST_F(Registration, ARegistryErrorEndsThePassWithOneReport) {
+    SetValue(kClasses, ".bmp", "", REG_DWORD, std::string("\x07\0\0\0", 4));
+    const ClassesRootGuard before;  // the state just before the run, to compare with
+    const ErrorBox box = RunExpectingErrorBox(launcher + " -install");
+    ASSERT_TRUE(box.shown);
+    EXPECT_EQ(box.title, "Application Error");
+    EXPECT_TRUE(std::regex_match(box.text, std::regex("Exception ERegistryException in module lvlaunch\\.exe at "
+                                                      "[0-9A-F]{8}\\.\r\nInvalid data type for ''\\.\r\n")))
+        << box.text;
+    EXPECT_EQ(box.exitCode, 1u);
+
+    // The extensions before .bmp were associated, the rest untouched, no setting written.
+    const std::vector<std::string> all(lv::ImageExtensions.begin(), lv::ImageExtensions.end());
+    const auto bmp = std::find(all.begin(), all.end(), ".bmp");
+    for (auto e = all.begin(); e != bmp; ++e) {
+        const std::string type = GetString(kClasses, *e);
+        EXPECT_TRUE(GetString(kClasses, type + "\\shell\\Browse\\command") == command ||
+                    GetString(kClasses, type + "\\shell\\Browse with Lumivue\\command") == command)
+            << *e;
+    }
+    for (auto e = bmp; e != all.end(); ++e) {
+        EXPECT_TRUE(Snapshot(kClasses, *e) == before.Saved(*e)) << *e;
+        EXPECT_TRUE(Snapshot(kClasses, lv::TypeNameFor(*e)) == before.Saved(lv::TypeNameFor(*e))) << *e;
+    }
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kAppPathKey));
+}
+
+TEST_F(Registration, WithoutTheBrowserNothingIsWritten) {
+    const std::string empty = MakeLayout("C:\\lvtest\\No Browser Here", /*withBrowser=*/false);
+    ASSERT_EQ(Install(), 0u);  // something to uninstall
+    const std::string state = DumpWatched();
+    const KeySnapshot settings = Snapshot(HKEY_CURRENT_USER, kSettingsKey);
+    for (const char* word : {" -install", " -uninstall"}) {
+        const ErrorBox box = RunExpectingErrorBox("\"" + empty + "lvlaunch.exe\"" + word);
+        ASSERT_TRUE(box.shown) << word;
+        EXPECT_TRUE(std::regex_match(
+            box.text, std::regex("Exception EBrowserNotFound in module lvlaunch\\.exe at [0-9A-F]{8}\\.\r\n"
+                                 "The browser \"Vistel4\\.exe\" was not found in the folder "
+                                 "\"C:\\\\lvtest\\\\No Browser Here\\\\\"\\.\r\n")))
+            << box.text;
+        EXPECT_EQ(box.exitCode, 1u);
+        EXPECT_EQ(DumpWatched(), state) << word;
+        EXPECT_TRUE(Snapshot(HKEY_CURRENT_USER, kSettingsKey) == settings) << word;
+    }
+}
+
+TEST_F(Registration, SavesTheLongPathAndKeepsItOnUninstall) {
+    const std::string deep = MakeLayout("C:\\lvtest\\Program Files Long\\Lumivue Browser 4");
+    const std::string shortLauncher = ShortPathOf(deep + "lvlaunch.exe");
+    ASSERT_EQ(shortLauncher.find(' '), std::string::npos);
+    ASSERT_EQ(RunProcess(shortLauncher + " -install"), 0u);
+    EXPECT_EQ(GetValue(HKEY_CURRENT_USER, kAppPathKey, "FullAppPath"),
+              std::make_pair(DWORD{REG_SZ}, deep + "Vistel4.exe" + std::string(1, '\0')));
+    ASSERT_EQ(RunProcess(shortLauncher + " -uninstall"), 0u);
+    EXPECT_EQ(GetString(HKEY_CURRENT_USER, kAppPathKey, "FullAppPath"), deep + "Vistel4.exe");
+}
+
+TEST_F(Registration, CommandWordsAreRecognisedOnlyAsWritten) {
+    const struct {
+        std::string arguments;
+        bool installs;
+    } cases[] = {
+        {"-install", true},          {"\"-install\"", true},     {"-ins\"tall\"", true},
+        {"\"\" -install", true},     {"-install more args", true}, {"-INSTALL", false},
+        {"-Install", false},         {"/install", false},        {"-install-now", false},
+        {"\" -install\"", false},
+    };
+    for (const auto& c : cases) {
+        DeleteTree(HKEY_CURRENT_USER, kSettingsKey);
+        DeleteFileA((folder + "received.txt").c_str());
+        const std::string line = launcher + " " + c.arguments;
+        ASSERT_EQ(RunProcess(line), 0u) << line;
+        EXPECT_EQ(KeyExists(HKEY_CURRENT_USER, kAppPathKey), c.installs) << line;
+        EXPECT_EQ(ReceivedBy(folder, c.installs ? 300 : 5000), c.installs ? "" : "\"" + browser + "\" " + line) << line;
+    }
+    // Uninstall starts nothing and writes no setting.
+    DeleteTree(HKEY_CURRENT_USER, kSettingsKey);
+    DeleteFileA((folder + "received.txt").c_str());
+    ASSERT_EQ(RunProcess(launcher + " \"-uninstall\" x"), 0u);
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kSettingsKey));
+    EXPECT_EQ(ReceivedBy(folder, 300), "");
+}
+
+}  // namespace
