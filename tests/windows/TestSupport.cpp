@@ -84,7 +84,8 @@ BOOL CALLBACK FindDialogOf(HWND window, LPARAM context) {
     GetWindowThreadProcessId(window, &owner);
     char className[16] = "";
     GetClassNameA(window, className, sizeof className);
-    if (owner != search->processId || std::string(className) != "#32770") return TRUE;
+    // Only once it is shown is the dialog's text complete.
+    if (owner != search->processId || std::string(className) != "#32770" || !IsWindowVisible(window)) return TRUE;
     search->found = window;
     return FALSE;
 }
