@@ -9,6 +9,26 @@
 #include "Dispatch.h"
 #include "ErrorReport.h"
 
+namespace {
+
+// The shell starts the launcher with a picture's folder, perhaps a downloaded
+// one, as the current directory: DLLs must come from the system folder only.
+// Looked up at run time, since unpatched Windows 7 lacks the function; not
+// SetDllDirectory, whose setting the browser would inherit.
+void RestrictDllSearchToSystem() {
+    constexpr DWORD kSearchSystem32 = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
+    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+    const FARPROC found = GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories");
+    if (found == nullptr) return;
+    // Through a plain function pointer type, as GetProcAddress results must be cast.
+    const auto setDefaultDllDirectories =
+        reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void (*)()>(found));
+    setDefaultDllDirectories(kSearchSystem32);
+}
+
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*arguments*/, int /*show*/) {
+    RestrictDllSearchToSystem();
     return lv::RunWithErrorReport([] { return lv::RunLauncher(GetCommandLineA()); });
 }

@@ -1,7 +1,11 @@
 #!/bin/sh
-# The launcher is a 32-bit GUI program that imports only Windows' own DLLs.
+# The launcher is a 32-bit GUI program with ASLR and DEP on that imports only
+# Windows' own DLLs, and from them only functions Windows 7 has (the list
+# beside this script).
+#   check_executable.sh LVLAUNCH.EXE ALLOWED_IMPORTS.TXT
 set -u
 exe=$1
+allowed=$2
 headers=$(i686-w64-mingw32-objdump -p "$exe") || exit 1
 status=0
 fail() { echo "FAIL: $*"; status=1; }
@@ -16,5 +20,16 @@ for dll in $imports; do
     *) fail "imports $dll" ;;
     esac
 done
-echo "imports:" $imports
+flags=$(echo "$headers" | sed -n 's/^DllCharacteristics[[:space:]]*//p')
+[ $((0x$flags & 0x40)) -ne 0 ] || fail "no ASLR (dynamic base) in DllCharacteristics $flags"
+[ $((0x$flags & 0x100)) -ne 0 ] || fail "no DEP (NX compatible) in DllCharacteristics $flags"
+echo "$headers" | grep -Eq '^Entry 5 [0-9a-f]{8} 0*[1-9a-f][0-9a-f]* Base Relocation Directory' ||
+    fail "no relocations, so ASLR cannot move the image"
+functions=$(echo "$headers" | awk '/DLL Name:/ { dll = tolower($3); next }
+                                   dll && /^\t[0-9a-f]+\t/ { print dll, $3 }
+                                   /^ [0-9a-f]+\t/ { dll = "" }' | sort -u)
+[ -n "$functions" ] || fail "no imported functions found"
+unexpected=$(echo "$functions" | grep -vxF -f "$allowed")
+[ -z "$unexpected" ] || fail "imports beyond the Windows 7 list: $unexpected"
+echo "imports $(echo "$functions" | wc -l) functions from:" $imports "; DllCharacteristics $flags"
 exit $status

@@ -122,6 +122,17 @@ TEST(LauncherFile, CarriesItsIconAndVersion) {
     EXPECT_EQ(directory[7], 32);  // height
     EXPECT_EQ(directory[8], 16);  // colours
     EXPECT_EQ(*reinterpret_cast<const WORD*>(directory + 6 + 6), 4);  // bits per pixel
+
+    // The application manifest: the caller's rights, themed and DPI-aware dialogs.
+    HRSRC manifestResource = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24) /*RT_MANIFEST*/);
+    ASSERT_NE(manifestResource, nullptr);
+    const std::string manifest(static_cast<const char*>(LockResource(LoadResource(module, manifestResource))),
+                               SizeofResource(module, manifestResource));
+    for (const char* part : {"<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>",
+                             "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
+                             "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", ">true/pm</dpiAware>",
+                             ">PerMonitorV2, PerMonitor</dpiAwareness>"})
+        EXPECT_NE(manifest.find(part), std::string::npos) << part;
     FreeLibrary(module);
     HICON icon = ExtractIconA(nullptr, launcher.c_str(), 0);
     EXPECT_NE(icon, nullptr);
