@@ -12,8 +12,8 @@ inline constexpr char kErrorReportTitle[] = "Application Error";
 
 // The report's text: the error kind, the module and module-relative offset of
 // the code that raised it, and its message ending in one full stop.
-std::string FormatErrorReport(const std::string& kindName, const std::string& moduleName,
-                              std::uintptr_t offset, const std::string& message);
+std::string FormatErrorReport(const std::string& kindName, const std::string& moduleName, std::uintptr_t offset,
+                              const std::string& message);
 
 // Runs `body` and returns its exit code; an error escaping it is shown in a
 // task-modal error box and gives exit code 1.

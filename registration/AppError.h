@@ -42,8 +42,7 @@ public:
 // The browser file is not beside the launcher, so nothing can be started or registered.
 class EBrowserNotFound : public EAppError {
 public:
-    EBrowserNotFound(const std::string& message, const void* origin)
-        : EAppError("EBrowserNotFound", message, origin) {}
+    EBrowserNotFound(const std::string& message, const void* origin) : EAppError("EBrowserNotFound", message, origin) {}
 };
 
 }  // namespace lv

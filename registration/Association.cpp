@@ -38,9 +38,7 @@ bool ReadDefaultOf(TRegistry& registry, const std::string& key, std::string& val
 
 }  // namespace
 
-std::string ShellCommandFor(const std::string& browserPath) {
-    return "\"" + browserPath + "\" /shell \"%1\"";
-}
+std::string ShellCommandFor(const std::string& browserPath) { return "\"" + browserPath + "\" /shell \"%1\""; }
 
 LV_NOINLINE std::string RequireBrowserPath() {
     const std::string modulePath = GetModulePath();

@@ -21,8 +21,7 @@ bool IsNetworkPath(const std::string& path) { return path.compare(0, 2, "\\\\") 
 
 // "X:\" with X a single-byte character: the walk starts after these three.
 bool IsDrivePath(const std::string& path) {
-    return path.size() >= 3 && NextAnsiChar(path.c_str()) == path.c_str() + 1 && path[1] == ':' &&
-           path[2] == '\\';
+    return path.size() >= 3 && NextAnsiChar(path.c_str()) == path.c_str() + 1 && path[1] == ':' && path[2] == '\\';
 }
 
 }  // namespace

@@ -9,10 +9,10 @@ namespace lv {
 
 // Lower case with the dot, in the order the registration passes visit them.
 inline constexpr std::array<const char*, 32> ImageExtensions = {
-    ".jpeg", ".jpg", ".jpe", ".cur", ".ico", ".bmp", ".dib", ".rle",   //
-    ".png",  ".wmf", ".emf", ".gif", ".pcx", ".jp2", ".j2k", ".jpc",   //
+    ".jpeg", ".jpg", ".jpe",  ".cur", ".ico", ".bmp", ".dib", ".rle",    //
+    ".png",  ".wmf", ".emf",  ".gif", ".pcx", ".jp2", ".j2k", ".jpc",    //
     ".j2c",  ".tif", ".tiff", ".fax", ".g3n", ".g3f", ".tga", ".targa",  //
-    ".vda",  ".icb", ".vst", ".win", ".pxm", ".ppm", ".pgm", ".pbm",
+    ".vda",  ".icb", ".vst",  ".win", ".pxm", ".ppm", ".pgm", ".pbm",
 };
 
 // The file type an extension gets when it has none yet: "Lumivue.jpgImage" for ".jpg".

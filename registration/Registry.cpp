@@ -47,8 +47,8 @@ bool DeleteTree(HKEY base, const std::string& subkey, REGSAM access) {
             std::vector<char> name(longestName * 2 + 1);
             for (DWORD index = subkeyCount; index-- > 0;) {
                 DWORD nameLength = static_cast<DWORD>(name.size());
-                if (RegEnumKeyExA(key.Get(), index, name.data(), &nameLength, nullptr, nullptr, nullptr,
-                                  nullptr) != ERROR_SUCCESS)
+                if (RegEnumKeyExA(key.Get(), index, name.data(), &nameLength, nullptr, nullptr, nullptr, nullptr) !=
+                    ERROR_SUCCESS)
                     continue;
                 DeleteTree(key.Get(), std::string(name.data(), nameLength), access);
             }
@@ -74,14 +74,12 @@ TRegistry::ResolvedPath TRegistry::Resolve(const std::string& path) const {
 bool TRegistry::SelectKey(const std::string& path, bool create) {
     const ResolvedPath resolved = Resolve(path);
     HKEY opened = nullptr;
-    LONG status;
-    if (create && !resolved.subkey.empty()) {
-        status = RegCreateKeyExA(resolved.base, resolved.subkey.c_str(), kReserved, /*lpClass=*/nullptr,
-                                 REG_OPTION_NON_VOLATILE, access_, /*lpSecurityAttributes=*/nullptr, &opened,
-                                 /*lpdwDisposition=*/nullptr);
-    } else {
-        status = RegOpenKeyExA(resolved.base, resolved.subkey.c_str(), kReserved, access_, &opened);
-    }
+    const LONG status =
+        create && !resolved.subkey.empty()
+            ? RegCreateKeyExA(resolved.base, resolved.subkey.c_str(), kReserved, /*lpClass=*/nullptr,
+                              REG_OPTION_NON_VOLATILE, access_, /*lpSecurityAttributes=*/nullptr, &opened,
+                              /*lpdwDisposition=*/nullptr)
+            : RegOpenKeyExA(resolved.base, resolved.subkey.c_str(), kReserved, access_, &opened);
     if (status != ERROR_SUCCESS) return false;
 
     current_.Reset(opened);
@@ -100,13 +98,12 @@ void TRegistry::ReleaseKey() {
 std::string TRegistry::ReadStringValue(const std::string& name) {
     DWORD type = REG_NONE;
     DWORD size = 0;
-    if (RegQueryValueExA(current_.Get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-        size == 0)
+    if (RegQueryValueExA(current_.Get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS || size == 0)
         return std::string();
 
     std::vector<char> data(size);
-    if (RegQueryValueExA(current_.Get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
-                         &size) != ERROR_SUCCESS)
+    if (RegQueryValueExA(current_.Get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) !=
+        ERROR_SUCCESS)
         RaiseRegistryError("Failed to get data for", name);
     if (type != REG_SZ && type != REG_EXPAND_SZ) RaiseRegistryError("Invalid data type for", name);
 
@@ -118,8 +115,9 @@ std::string TRegistry::ReadStringValue(const std::string& name) {
 }
 
 void TRegistry::WriteStringValue(const std::string& name, const std::string& value) {
+    const DWORD sizeWithTerminator = static_cast<DWORD>(value.size()) + 1;
     if (RegSetValueExA(current_.Get(), name.c_str(), kReserved, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                       static_cast<DWORD>(value.size() + 1)) != ERROR_SUCCESS)
+                       sizeWithTerminator) != ERROR_SUCCESS)
         RaiseRegistryError("Failed to set data for", name);
 }
 

@@ -25,10 +25,10 @@ TEST(SplitArguments, FollowsTheQuotingRules) {
         {"\"C:\\Program Files\\lvlaunch.exe\"", {}},
         {"\"C:\\Apps\\lvlaunch.exe\" C:\\pics\\a.jpg", {"C:\\pics\\a.jpg"}},
         {"x \"a b\"  c", {"a b", "c"}},
-        {"x a\"b c\"d", {"ab cd"}},             // quotes are dropped wherever they stand
+        {"x a\"b c\"d", {"ab cd"}},  // quotes are dropped wherever they stand
         {"x -ins\"tall\" more", {"-install", "more"}},
         {"x \"C:\\dir\\\" b", {"C:\\dir\\", "b"}},  // no escape character
-        {"x\t-install\r\n", {"-install"}},     // any control character separates
+        {"x\t-install\r\n", {"-install"}},          // any control character separates
         {"x \x01y", {"y"}},
     });
 }
@@ -37,11 +37,11 @@ TEST(SplitArguments, SkipsEmptyPairsAndStopsAtTheEnd) {
     ExpectSplits({
         {"x \"\"", {}},
         {"x \"\" \"\" -install", {"-install"}},
-        {"\"\" prog a", {"a"}},           // before the program name too
-        {"x a \"", {"a"}},                // a lone quote at the end adds nothing
+        {"\"\" prog a", {"a"}},  // before the program name too
+        {"x a \"", {"a"}},       // a lone quote at the end adds nothing
         {"x \"\"\"", {}},
         {"x \"\"\"a\"", {"a"}},
-        {"x a\"\"b", {"ab"}},              // inside a token an empty pair is simply dropped
+        {"x a\"\"b", {"ab"}},  // inside a token an empty pair is simply dropped
         {"x \"unterminated arg", {"unterminated arg"}},
         {std::string("x a\0b", 5), {"a"}},  // the text ends at its first NUL
     });
@@ -58,7 +58,9 @@ TEST(SplitArguments, StepsOverDoubleByteCharactersWhole) {
         });
     }
     ExpectSplits({
-        {"x \x81\"a b\"", {"\x81" "a b"}},
+        {"x \x81\"a b\"",
+         {"\x81"
+          "a b"}},
         {"x \x81", {"\x81"}},
     });
 }

@@ -66,19 +66,20 @@ struct FakeFolders {
 
 TEST(BrowserPath, WalksToTheStoredLongNames) {
     FakeFolders disk{{
-        {"c:\\progra~1", "Program Files"},
-        {"c:\\progra~1\\lumivu~1", "Lumivue 4"},
-        {"c:\\progra~1\\lumivu~1\\vistel4.exe", "Vistel4.exe"},
-        {"c:\\program files", "Program Files"},
-        {"c:\\program files\\lumivue 4", "Lumivue 4"},
-        {"c:\\program files\\lumivue 4\\vistel4.exe", "Vistel4.exe"},
-        {"d:\\vistel4.exe", "Vistel4.exe"},
-        {"e:\\v1.2 beta", "v1.2 Beta"},
-    }, {}};
+                         {"c:\\progra~1", "Program Files"},
+                         {"c:\\progra~1\\lumivu~1", "Lumivue 4"},
+                         {"c:\\progra~1\\lumivu~1\\vistel4.exe", "Vistel4.exe"},
+                         {"c:\\program files", "Program Files"},
+                         {"c:\\program files\\lumivue 4", "Lumivue 4"},
+                         {"c:\\program files\\lumivue 4\\vistel4.exe", "Vistel4.exe"},
+                         {"d:\\vistel4.exe", "Vistel4.exe"},
+                         {"e:\\v1.2 beta", "v1.2 Beta"},
+                     },
+                     {}};
     EXPECT_EQ(lv::BrowserPathFor("C:\\PROGRA~1\\LUMIVU~1\\lvlaunch.exe", disk.Lookup()),
               "C:\\Program Files\\Lumivue 4\\Vistel4.exe");
     EXPECT_EQ(disk.asked, (std::vector<std::string>{"C:\\PROGRA~1", "C:\\PROGRA~1\\LUMIVU~1",
-                                                     "C:\\PROGRA~1\\LUMIVU~1\\Vistel4.exe"}));
+                                                    "C:\\PROGRA~1\\LUMIVU~1\\Vistel4.exe"}));
     // The drive letter keeps its case; the rest takes the stored case.
     EXPECT_EQ(lv::BrowserPathFor("c:\\program files\\lumivue 4\\LVLAUNCH.EXE", disk.Lookup()),
               "c:\\Program Files\\Lumivue 4\\Vistel4.exe");
@@ -104,9 +105,10 @@ TEST(BrowserPath, NeedsADriveOrNetworkPath) {
 
 TEST(BrowserPath, SplitsOnlyAtRealBackslashes) {
     FakeFolders disk{{
-        {"c:\\" + kHyou, kHyou},
-        {"c:\\" + kHyou + "\\vistel4.exe", "Vistel4.exe"},
-    }, {}};
+                         {"c:\\" + kHyou, kHyou},
+                         {"c:\\" + kHyou + "\\vistel4.exe", "Vistel4.exe"},
+                     },
+                     {}};
     const std::string modulePath = "C:\\" + kHyou + "\\lvlaunch.exe";
     {
         lvtest::CodePageScope japanese(CodePage::Japanese);

@@ -67,8 +67,9 @@ void CreateFolders(const std::string& folder) {
 
 HKEY OpenKey(HKEY root, const std::string& path, bool create) {
     HKEY key = nullptr;
-    const LONG status = create ? RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr)
-                               : RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS, &key);
+    const LONG status = create
+                            ? RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr)
+                            : RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS, &key);
     return status == ERROR_SUCCESS ? key : nullptr;
 }
 

@@ -188,7 +188,8 @@ TEST_F(Registration, TheShellStartsTheBrowserThroughTheVerbs) {
     SetString(kClasses, "OtherViewer.gif\\shell\\Browse\\command", "", "other.exe \"%1\"");
     ASSERT_EQ(Install(), 0u);
     const std::string pictures = MakeLayout("C:\\lvtest\\My Pictures", false);
-    for (const auto& [file, verb] : {std::make_pair("sunset.png", "Browse"), std::make_pair("anim.gif", "Browse with Lumivue")}) {
+    for (const auto& [file, verb] :
+         {std::make_pair("sunset.png", "Browse"), std::make_pair("anim.gif", "Browse with Lumivue")}) {
         const std::string picture = pictures + file;
         HANDLE created = CreateFileA(picture.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         CloseHandle(created);
@@ -271,10 +272,9 @@ TEST_F(Registration, CommandWordsAreRecognisedOnlyAsWritten) {
         std::string arguments;
         bool installs;
     } cases[] = {
-        {"-install", true},          {"\"-install\"", true},     {"-ins\"tall\"", true},
-        {"\"\" -install", true},     {"-install more args", true}, {"-INSTALL", false},
-        {"-Install", false},         {"/install", false},        {"-install-now", false},
-        {"\" -install\"", false},
+        {"-install", true},           {"\"-install\"", true},   {"-ins\"tall\"", true}, {"\"\" -install", true},
+        {"-install more args", true}, {"-INSTALL", false},      {"-Install", false},    {"/install", false},
+        {"-install-now", false},      {"\" -install\"", false},
     };
     for (const auto& c : cases) {
         DeleteTree(HKEY_CURRENT_USER, kSettingsKey);
@@ -290,6 +290,25 @@ TEST_F(Registration, CommandWordsAreRecognisedOnlyAsWritten) {
     ASSERT_EQ(RunProcess(launcher + " \"-uninstall\" x"), 0u);
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kSettingsKey));
     EXPECT_EQ(ReceivedBy(folder, 300), "");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Registration, AnInstallEndedByAnErrorCompletesWhenRunAgain) {
+    std::string afterOneRun;
+    {
+        const ClassesRootGuard undo;  // back to the starting state afterwards
+        ASSERT_EQ(Install(), 0u);
+        afterOneRun = DumpWatched();
+    }
+    const KeySnapshot bmp = Snapshot(kClasses, ".bmp");
+    SetValue(kClasses, ".bmp", "", REG_DWORD, std::string("\x07\0\0\0", 4));
+    ASSERT_EQ(RunExpectingErrorBox(launcher + " -install").exitCode, 1u);
+    Restore(kClasses, ".bmp", bmp);  // the repair
+    ASSERT_EQ(Install(), 0u);
+    EXPECT_EQ(DumpWatched(), afterOneRun);
 }
 
 }  // namespace

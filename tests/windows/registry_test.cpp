@@ -76,7 +76,8 @@ TEST_F(RegistryTest, WritesStringsWithTheirTerminator) {
     ASSERT_TRUE(registry.SelectKey(absolute, true));
     registry.WriteStringValue("", "C:\\Apps\\Vistel4.exe");
     registry.WriteStringValue("Empty", "");
-    EXPECT_EQ(GetValue(HKEY_CURRENT_USER, base), std::make_pair(DWORD{REG_SZ}, std::string("C:\\Apps\\Vistel4.exe\0", 20)));
+    EXPECT_EQ(GetValue(HKEY_CURRENT_USER, base),
+              std::make_pair(DWORD{REG_SZ}, std::string("C:\\Apps\\Vistel4.exe\0", 20)));
     EXPECT_EQ(GetValue(HKEY_CURRENT_USER, base, "Empty"), std::make_pair(DWORD{REG_SZ}, std::string("\0", 1)));
     // An empty string overwrites, it does not delete.
     registry.WriteStringValue("", "");
@@ -154,7 +155,8 @@ TEST_F(RegistryTest, DeletesWideAndDeepTrees) {
     std::string deep = base + "\\wide\\Browse";
     for (int level = 0; level < 50; ++level) deep += "\\k" + std::to_string(level);
     SetString(HKEY_CURRENT_USER, deep, "", "bottom");
-    for (int i = 0; i < 500; ++i) SetString(HKEY_CURRENT_USER, base + "\\wide\\Browse\\sibling" + std::to_string(i), "", "x");
+    for (int i = 0; i < 500; ++i)
+        SetString(HKEY_CURRENT_USER, base + "\\wide\\Browse\\sibling" + std::to_string(i), "", "x");
 
     TRegistry registry;
     EXPECT_TRUE(registry.DeleteKeyTree(absolute + "\\wide\\Browse"));

@@ -1,6 +1,7 @@
 /* Stands in for the image browser in tests: records the command line it was
    started with in "received.txt" beside itself, then exits. The record is
-   written under another name and renamed, so a reader never sees half of it. */
+   written under another, no longer, name and renamed, so a reader never sees
+   half of it. */
 #include <windows.h>
 #include <string.h>
 
@@ -17,7 +18,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR arguments, int 
     if (folderEnd == NULL) return 2;
     strcpy(folderEnd + 1, "received.txt");
     strcpy(partial, record);
-    strcat(partial, ".part");
+    strcpy(partial + (folderEnd + 1 - record), "partial.tmp");
 
     file = CreateFileA(partial, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE) return 3;
