@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Measures the launcher against its yardsticks and prints the ratios (not a
+# test: timings vary with the machine). Builds as ./run does first.
+#   bench/run-bench.sh [RUNS]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+runs=${1:-15}
+./run build >/dev/null
+bin=$PWD/build/win/bin
+export WINEPREFIX=$PWD/build/win/bench-prefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree=
+wineserver -k </dev/null >/dev/null 2>&1 || true
+rm -rf "$WINEPREFIX"
+# A warm, persistent server on a fresh prefix, with its streams detached.
+(wineserver -p; wine wineboot) </dev/null >/dev/null 2>&1 || { echo "wine failed to start" >&2; exit 1; }
+trap 'wineserver -k </dev/null >/dev/null 2>&1 || true' EXIT
+
+wine "$bin/bench_driver.exe" "$runs" || { echo "bench_driver failed: $?" >&2; exit 1; }
+
+exe=$bin/lvlaunch.exe
+size=$(stat -c %s "$exe")
+dlls=$(i686-w64-mingw32-objdump -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u | tr '\n' ' ')
+awk -v size="$size" 'BEGIN { printf "  lvlaunch.exe %d bytes = %.0f KB, ratio to 256 KB %.2f (goal 1.0 or less)\n", size, size / 1024, size / 262144 }'
+echo "  imports: $dlls"
