@@ -242,18 +242,10 @@ bool KeyExists(HKEY root, const std::string& path) {
 }
 
 void DeleteTree(HKEY root, const std::string& path) {
-    HKEY key = OpenKey(root, path, false);
-    if (key == nullptr) return;
-    char name[16384];
-    std::vector<std::string> children;
-    for (DWORD index = 0;; ++index) {
-        DWORD nameLength = sizeof name;
-        if (RegEnumKeyExA(key, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        children.emplace_back(name, nameLength);
-    }
-    RegCloseKey(key);
-    for (const std::string& child : children) DeleteTree(root, path + "\\" + child);
-    RegDeleteKeyA(root, path.c_str());
+    // An empty path would empty the root itself.
+    if (path.empty()) throw std::invalid_argument("DeleteTree needs a key below the root");
+    // RegDeleteTreeA empties the key; RegDeleteKeyA removes the key itself.
+    if (RegDeleteTreeA(root, path.c_str()) == ERROR_SUCCESS) RegDeleteKeyA(root, path.c_str());
 }
 
 }  // namespace lvtest
