@@ -220,6 +220,17 @@ TEST_F(Registration, ARegistryErrorEndsThePassWithOneReport) {
                                                       "[0-9A-F]{8}\\.\r\nInvalid data type for ''\\.\r\n")))
         << box.text;
     EXPECT_EQ(box.exitCode, 1u);
+    // The offset lies in the launcher's code.
+    HMODULE image = LoadLibraryExA((folder + "lvlaunch.exe").c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+    ASSERT_NE(image, nullptr);
+    const auto* base = reinterpret_cast<const BYTE*>(image);
+    const auto& code =
+        reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew)
+            ->OptionalHeader;
+    const unsigned long offset = std::stoul(box.text.substr(box.text.find(" at ") + 4, 8), nullptr, 16);
+    EXPECT_GE(offset, code.BaseOfCode);
+    EXPECT_LT(offset, code.BaseOfCode + code.SizeOfCode);
+    FreeLibrary(image);
 
     // The extensions before .bmp were associated, the rest untouched, no setting written.
     const std::vector<std::string> all(lv::ImageExtensions.begin(), lv::ImageExtensions.end());
