@@ -183,6 +183,18 @@ TEST_F(Registration, UninstallRemovesOnlyThisBrowsersVerbs) {
     EXPECT_EQ(GetString(kClasses, "OtherViewer.gif\\shell\\Browse\\command"), other);
 }
 
+TEST_F(Registration, UninstallRemovesAWideAndDeepBrowseVerb) {
+    SetString(kClasses, ".gif", "", "OtherViewer.gif");
+    SetString(kClasses, "OtherViewer.gif\\shell\\Browse\\command", "", command);
+    std::string deep = "OtherViewer.gif\\shell\\Browse";
+    for (int level = 0; level < 50; ++level) deep += "\\k" + std::to_string(level);
+    SetString(kClasses, deep, "", "bottom");
+    for (int i = 0; i < 500; ++i) SetString(kClasses, "OtherViewer.gif\\shell\\Browse\\w" + std::to_string(i), "", "x");
+    ASSERT_EQ(Uninstall(), 0u);
+    EXPECT_FALSE(KeyExists(kClasses, "OtherViewer.gif\\shell\\Browse"));
+    EXPECT_TRUE(KeyExists(kClasses, "OtherViewer.gif\\shell"));
+}
+
 TEST_F(Registration, TheShellStartsTheBrowserThroughTheVerbs) {
     SetString(kClasses, ".gif", "", "OtherViewer.gif");
     SetString(kClasses, "OtherViewer.gif\\shell\\Browse\\command", "", "other.exe \"%1\"");

@@ -151,17 +151,4 @@ TEST_F(RegistryTest, DeletesWholeTrees) {
     EXPECT_EQ(Snapshot(HKEY_CURRENT_USER, base).subkeys.size(), 1u);
 }
 
-TEST_F(RegistryTest, DeletesWideAndDeepTrees) {
-    std::string deep = base + "\\wide\\Browse";
-    for (int level = 0; level < 50; ++level) deep += "\\k" + std::to_string(level);
-    SetString(HKEY_CURRENT_USER, deep, "", "bottom");
-    for (int i = 0; i < 500; ++i)
-        SetString(HKEY_CURRENT_USER, base + "\\wide\\Browse\\sibling" + std::to_string(i), "", "x");
-
-    TRegistry registry;
-    EXPECT_TRUE(registry.DeleteKeyTree(absolute + "\\wide\\Browse"));
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, base + "\\wide\\Browse"));
-    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, base + "\\wide"));
-}
-
 }  // namespace
