@@ -41,8 +41,7 @@ std::string RegText(const std::string& text) {
 }
 
 // REGEDIT4 lines for every string value `after` has that `before` lacks or holds otherwise.
-void AppendChanges(const std::string& keyName, const KeySnapshot& before, const KeySnapshot& after,
-                   std::string& reg) {
+void AppendChanges(const std::string& keyName, const KeySnapshot& before, const KeySnapshot& after, std::string& reg) {
     std::string lines;
     for (const auto& [name, value] : after.values) {
         const auto old = before.values.find(name);
@@ -90,7 +89,9 @@ int main(int argc, char** argv) {
         WriteFile(regFile, reg);
     }
 
-    std::vector<double> installTimes, importTimes, launchTimes, shellTimes;
+    // The floor: a program that starts and exits at once (the yardstick without arguments).
+    const std::string bareStart = "\"" + BinFolder() + "shell_execute_only.exe\"";
+    std::vector<double> installTimes, importTimes, launchTimes, shellTimes, bareTimes;
     for (int run = 0; run < runs; ++run) {
         {
             const ClassesRootGuard undo;
@@ -105,6 +106,7 @@ int main(int argc, char** argv) {
         shellTimes.push_back(MillisecondsOf(
             [&] { RunProcess("\"" + BinFolder() + "shell_execute_only.exe\" \"" + folder + "Vistel4.exe\""); }));
         WaitForBrowser(folder);
+        bareTimes.push_back(MillisecondsOf([&] { RunProcess(bareStart); }));
     }
 
     const double install_ = Median(installTimes), import_ = Median(importTimes);
@@ -112,6 +114,7 @@ int main(int argc, char** argv) {
     std::printf("medians of %d runs, milliseconds of process lifetime\n", runs);
     std::printf("  -install           %8.1f   reg import %8.1f   ratio %.2f (goal 1.0 or less)\n", install_, import_,
                 install_ / import_);
+    std::printf("  a program that only starts and exits: %.1f\n", Median(bareTimes));
     std::printf("  start the browser  %8.1f   ShellExecuteA only %8.1f   ratio %.2f (goal 1.1 or less)\n", launch,
                 shell, launch / shell);
     return 0;

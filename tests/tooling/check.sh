@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 mapfile -t program < <(find launcher registration -name '*.cpp' | sort)
-mapfile -t everything < <(find launcher registration resources tests -name '*.cpp' -o -name '*.h' -o -name '*.c' | sort)
+mapfile -t everything < <(find launcher registration resources tests bench -name '*.cpp' -o -name '*.h' -o -name '*.c' | sort)
 # MinGW's own C++ headers, which clang does not find by itself.
 cxx_headers=$(ls -d /usr/lib/gcc/i686-w64-mingw32/*-posix | sort -V | tail -n 1)/include/c++
 windows_flags=(--target=i686-w64-mingw32 -std=c++17 -D_WIN32_WINNT=0x0601 -DWINVER=0x0601
