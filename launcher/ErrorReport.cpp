@@ -10,6 +10,8 @@
 namespace lv {
 namespace {
 
+const char kErrorReportTitle[] = "Application Error";
+
 struct CodeLocation {
     std::string moduleName;
     std::uintptr_t offset;

@@ -8,8 +8,6 @@
 
 namespace lv {
 
-inline constexpr char kErrorReportTitle[] = "Application Error";
-
 // The report's text: the error kind, the module and module-relative offset of
 // the code that raised it, and its message ending in one full stop.
 std::string FormatErrorReport(const std::string& kindName, const std::string& moduleName, std::uintptr_t offset,

@@ -40,7 +40,6 @@ public:
 
     // Switching to another root releases the current key.
     void SelectRoot(HKEY root);
-    HKEY Root() const { return root_; }
 
     // A path starting with '\\' is taken from the root, any other from the
     // current key (from the root when none is open). With `create`, missing

@@ -25,6 +25,12 @@ inline Input ReadInput(const std::uint8_t* data, std::size_t size) {
     return {codePage, text};
 }
 
+inline std::string AsciiUpperCase(std::string text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
 // A broken property is a finding: abort so that libFuzzer keeps the input.
 inline void Require(bool holds) {
     if (!holds) std::abort();

@@ -13,8 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         lvfuzz::Require(path.size() >= 3 && path.size() < input.text.size() + 20);
         const std::string name = path.substr(path.find_last_of('\\') + 1);
         if (name.empty() || name.find_first_of("#:") != std::string::npos) return false;
-        storedName.clear();
-        for (char c : name) storedName += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+        storedName = lvfuzz::AsciiUpperCase(name);
         return true;
     };
     const std::string browser = lv::BrowserPathFor(input.text, lookup);

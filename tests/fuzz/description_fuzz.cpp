@@ -1,19 +1,7 @@
 // The description of any file name: one of the table's, the same whatever the
 // letter case, and the table's own for every registered extension's name.
-#include <cstring>
-
 #include "FuzzInput.h"
 #include "ImageTypes.h"
-
-namespace {
-
-std::string AsciiUpperCase(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const lvfuzz::Input input = lvfuzz::ReadInput(data, size);
@@ -36,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool known = false;
     for (const char* k : kKnown) known = known || description == k;
     lvfuzz::Require(known);
-    lvfuzz::Require(lv::GetFileTypeDescription(AsciiUpperCase(input.text)) == description);
+    lvfuzz::Require(lv::GetFileTypeDescription(lvfuzz::AsciiUpperCase(input.text)) == description);
     // A registered extension appended as the file's own extension decides the description.
     const char* extension = lv::ImageExtensions[input.text.size() % lv::ImageExtensions.size()];
     lvfuzz::Require(lv::GetFileTypeDescription(input.text + "\\photo" + extension) ==
