@@ -8,11 +8,10 @@ runs=${1:-15}
 ./run build >/dev/null
 bin=$PWD/build/win/bin
 export WINEPREFIX=$PWD/build/win/bench-prefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree=
-wineserver -k </dev/null >/dev/null 2>&1 || true
-rm -rf "$WINEPREFIX"
-# A warm, persistent server on a fresh prefix, with its streams detached.
-(wineserver -p; wine wineboot) </dev/null >/dev/null 2>&1 || { echo "wine failed to start" >&2; exit 1; }
-trap 'wineserver -k </dev/null >/dev/null 2>&1 || true' EXIT
+# A warm, persistent server on a fresh prefix.
+session=tests/windows/wine-session.sh
+sh "$session" start || { echo "wine failed to start" >&2; exit 1; }
+trap 'sh "$session" stop' EXIT
 
 wine "$bin/bench_driver.exe" "$runs" || { echo "bench_driver failed: $?" >&2; exit 1; }
 

@@ -29,12 +29,9 @@ run() {
 }
 
 step "a fresh Wine prefix"
-quiet wineserver -k || true
-rm -rf "$WINEPREFIX"
-# A persistent server first, so that the prefix is made once; it creates the prefix too.
-quiet wineserver -p || true
-quiet wine wineboot
-trap 'quiet wineserver -k || true' EXIT
+session="$(dirname "$0")/wine-session.sh"
+sh "$session" start
+trap 'sh "$session" stop' EXIT
 mkdir -p "$folder/Pictures"
 cp "$bin/lvlaunch.exe" "$folder/"
 cp "$bin/stand_in_browser.exe" "$folder/Vistel4.exe"
