@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 runs=${1:-15}
 ./run build >/dev/null
 bin=$PWD/build/win/bin
-export WINEPREFIX=$PWD/build/win/bench-prefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree=
+export WINEPREFIX=$PWD/build/win/bench-prefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree= LC_ALL=C.UTF-8
 # A warm, persistent server on a fresh prefix.
 session=tests/windows/wine-session.sh
 sh "$session" start || { echo "wine failed to start" >&2; exit 1; }

@@ -6,6 +6,7 @@
 
 #include "AnsiText.h"
 #include "AppError.h"
+#include "PlatformWin32.h"
 
 namespace lv {
 namespace {
@@ -26,9 +27,7 @@ CodeLocation LocateCode(const void* address) {
         module = GetModuleHandleA(nullptr);
         address = module;
     }
-    char path[MAX_PATH] = "";
-    const DWORD length = GetModuleFileNameA(module, path, MAX_PATH);
-    const std::string modulePath(path, length < MAX_PATH ? length : 0);
+    const std::string modulePath = GetModuleFileNameText(module);
     const std::size_t folderEnd = FindLastOf(modulePath, "\\:");
     return {folderEnd == std::string::npos ? modulePath : modulePath.substr(folderEnd + 1),
             reinterpret_cast<std::uintptr_t>(address) - reinterpret_cast<std::uintptr_t>(module)};

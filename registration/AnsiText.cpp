@@ -17,6 +17,18 @@ void ForEachCharStart(const std::string& text, Visit visit) {
 
 }  // namespace
 
+const char* NextUtf8Char(const char* position) {
+    const auto lead = static_cast<unsigned char>(*position);
+    if (lead == 0) return position;
+    int continuations = 0;
+    if (lead >= 0xC0 && lead < 0xE0) continuations = 1;
+    if (lead >= 0xE0 && lead < 0xF0) continuations = 2;
+    if (lead >= 0xF0 && lead < 0xF8) continuations = 3;
+    const char* next = position + 1;
+    while (continuations-- > 0 && (static_cast<unsigned char>(*next) & 0xC0) == 0x80) ++next;
+    return next;
+}
+
 std::size_t FindLastOf(const std::string& text, const char* delimiters) {
     std::size_t found = std::string::npos;
     ForEachCharStart(text, [&](std::size_t i) {

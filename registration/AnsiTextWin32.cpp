@@ -5,6 +5,12 @@
 
 namespace lv {
 
-const char* NextAnsiChar(const char* position) { return CharNextA(position); }
+const char* NextAnsiChar(const char* position) {
+    // CharNextA knows only double-byte lead bytes: through UTF-8 it steps one
+    // byte at a time (measured under Wine 8), which would let the report's cut
+    // split a character. The code page is fixed for the life of the process.
+    static const bool kUtf8 = GetACP() == CP_UTF8;
+    return kUtf8 ? NextUtf8Char(position) : CharNextA(position);
+}
 
 }  // namespace lv

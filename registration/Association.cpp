@@ -41,14 +41,15 @@ bool ReadDefaultOf(TRegistry& registry, const std::string& key, std::string& val
 std::string ShellCommandFor(const std::string& browserPath) { return "\"" + browserPath + "\" /shell \"%1\""; }
 
 LV_NOINLINE std::string RequireBrowserPath() {
+    std::string browser = GetBrowserPath();
+    if (!browser.empty()) return browser;
     const std::string modulePath = GetModulePath();
-    std::string browser = BrowserPathFor(modulePath, FindEntryName);
-    if (browser.empty()) {
-        throw EBrowserNotFound(std::string("The browser \"") + kBrowserFileName + "\" was not found in the folder \"" +
-                                   DirectoryPart(modulePath) + "\"",
-                               LV_CALLER_ADDRESS());
-    }
-    return browser;
+    const std::string where = "the folder \"" + DirectoryPart(modulePath) + "\"";
+    const std::string missing = std::string("The browser \"") + kBrowserFileName + "\" was not found";
+    throw EBrowserNotFound(IsExactModulePath(modulePath)
+                               ? missing + " in " + where
+                               : missing + ": this system's code page cannot spell the name of " + where,
+                           LV_CALLER_ADDRESS());
 }
 
 void RegisterExtension(TRegistry& registry, const std::string& extension) {

@@ -33,12 +33,20 @@ std::string BrowserPathFor(const std::string& modulePath, const EntryLookup& loo
 // name, in the browser's folder.
 std::string IconLocationFor(const std::string& browserPath);
 
-// The running launcher's path; empty when the platform had to truncate it.
+// The running launcher's path as the ANSI entry point reports it, in full;
+// empty when it cannot be had.
 std::string GetModulePath();
 
-// FindFirstFileA on exactly `path`; the first entry found, whatever its attributes.
+// Whether `modulePath` is the launcher's real path letter for letter. Systems
+// that ignore the launcher's UTF-8 setting spell a name their ANSI code page
+// lacks with look-alike characters: the name of some other folder.
+bool IsExactModulePath(const std::string& modulePath);
+
+// One lookup of exactly `path`; the first entry found, whatever its
+// attributes. A stored name the ANSI code page cannot spell counts as none.
 bool FindEntryName(const std::string& path, std::string& storedName);
 
+// The browser's path; empty when it is missing or the launcher's own path is not exact.
 std::string GetBrowserPath();
 std::string GetIconLocation();
 

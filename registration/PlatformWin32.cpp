@@ -1,10 +1,16 @@
 // Where the browser path walk meets Windows: the module path and one directory lookup.
-#include <windows.h>
+#include "PlatformWin32.h"
+
+#include <cwchar>
+#include <vector>
 
 #include "BrowserPath.h"
 
 namespace lv {
 namespace {
+
+// The longest path Windows knows, in UTF-16 units.
+constexpr DWORD kLongestPath = 32768;
 
 // Owns a directory search handle.
 class FindHandle {
@@ -21,26 +27,82 @@ private:
     HANDLE handle_;
 };
 
+// UTF-16 text, kept in a vector: std::wstring would link a second string
+// class into the launcher, 40 KB of it.
+using WideText = std::vector<wchar_t>;
+
+WideText WideFromAnsi(const std::string& text) {
+    const int size = static_cast<int>(text.size());
+    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+    WideText wide(static_cast<std::size_t>(length));
+    if (length > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), length);
+    return wide;
+}
+
+// `wide` in the ANSI code page; false when the code page cannot spell it and
+// would put look-alike characters or question marks in its place.
+bool AnsiFromWide(const WideText& wide, std::string& text) {
+    const int size = static_cast<int>(wide.size());
+    const int length = WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    text.assign(static_cast<std::size_t>(length), '\0');
+    if (length > 0) WideCharToMultiByte(CP_ACP, 0, wide.data(), size, &text[0], length, nullptr, nullptr);
+    return WideFromAnsi(text) == wide;
+}
+
+// The module's path in UTF-16; empty when it cannot be had.
+WideText WideModulePath(HMODULE module) {
+    WideText path(MAX_PATH);
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return WideText();
+        // A full buffer means the path was cut short.
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        if (path.size() >= kLongestPath) return WideText();
+        path.resize(path.size() * 2);
+    }
+}
+
 }  // namespace
 
-std::string GetModulePath() {
-    char buffer[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(/*hModule=*/nullptr, buffer, MAX_PATH);
-    // A full buffer means the path was cut short (older systems do not even
-    // report ERROR_INSUFFICIENT_BUFFER); a cut path would name the wrong folder.
-    if (length == 0 || length >= MAX_PATH) return std::string();
-    return std::string(buffer, length);
+std::string GetModuleFileNameText(HMODULE module) {
+    // GetModuleFileNameA cuts a path that is too long for its buffer without a
+    // word (Wine 8 with UTF-8, which takes up to three bytes where UTF-16 takes
+    // one unit), so the buffer is sized from the UTF-16 path.
+    const WideText wide = WideModulePath(module);
+    if (wide.empty()) return std::string();
+    std::vector<char> buffer(wide.size() * 3 + 1);
+    const DWORD length = GetModuleFileNameA(module, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0 || length >= buffer.size()) return std::string();
+    return std::string(buffer.data(), length);
+}
+
+std::string GetModulePath() { return GetModuleFileNameText(/*module=*/nullptr); }
+
+bool IsExactModulePath(const std::string& modulePath) {
+    return !modulePath.empty() && WideFromAnsi(modulePath) == WideModulePath(/*module=*/nullptr);
 }
 
 bool FindEntryName(const std::string& path, std::string& storedName) {
-    WIN32_FIND_DATAA found;
-    const FindHandle search(FindFirstFileA(path.c_str(), &found));
-    if (!search) return false;
-    storedName = found.cFileName;
-    return true;
+    // Through the UTF-16 entry point: the ANSI one's fixed buffer cannot hold
+    // every stored name in UTF-8, and systems that ignore the launcher's UTF-8
+    // setting spell a name their code page lacks with look-alike characters.
+    WideText widePath = WideFromAnsi(path);
+    widePath.push_back(L'\0');
+    WIN32_FIND_DATAW found;
+    const FindHandle search(FindFirstFileW(widePath.data(), &found));
+    return search &&
+           AnsiFromWide(WideText(found.cFileName, found.cFileName + std::wcslen(found.cFileName)), storedName);
 }
 
-std::string GetBrowserPath() { return BrowserPathFor(GetModulePath(), FindEntryName); }
+std::string GetBrowserPath() {
+    const std::string modulePath = GetModulePath();
+    // A look-alike of the launcher's folder may hold some other Vistel4.exe.
+    if (!IsExactModulePath(modulePath)) return std::string();
+    return BrowserPathFor(modulePath, FindEntryName);
+}
 
 std::string GetIconLocation() { return IconLocationFor(GetBrowserPath()); }
 

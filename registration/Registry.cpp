@@ -25,6 +25,8 @@ void UniqueKey::Reset(HKEY key) {
 namespace {
 
 constexpr DWORD kReserved = 0;
+// Reads of a value that keeps growing give up after this many tries.
+constexpr int kReadAttempts = 8;
 
 // Raised through one helper so that the report points at the caller, the
 // registry operation that failed.
@@ -42,9 +44,9 @@ bool DeleteTree(HKEY base, const std::string& subkey, REGSAM access) {
         if (RegQueryInfoKeyA(key.Get(), /*lpClass=*/nullptr, /*lpcchClass=*/nullptr, /*lpReserved=*/nullptr,
                              &subkeyCount, &longestName, nullptr, nullptr, nullptr, nullptr, nullptr,
                              nullptr) == ERROR_SUCCESS) {
-            // The longest name is counted in UTF-16 units; in a double-byte
-            // code page its ANSI form may take twice as many bytes.
-            std::vector<char> name(longestName * 2 + 1);
+            // The longest name is counted in UTF-16 units; its ANSI form takes
+            // up to two bytes for each in a double-byte code page, three in UTF-8.
+            std::vector<char> name(longestName * 3 + 1);
             for (DWORD index = subkeyCount; index-- > 0;) {
                 DWORD nameLength = static_cast<DWORD>(name.size());
                 if (RegEnumKeyExA(key.Get(), index, name.data(), &nameLength, nullptr, nullptr, nullptr, nullptr) !=
@@ -95,16 +97,21 @@ void TRegistry::ReleaseKey() {
     currentPath_.clear();
 }
 
-std::string TRegistry::ReadStringValue(const std::string& name) {
+std::string ReadStringData(const std::string& name, const ValueQuery& query) {
     DWORD type = REG_NONE;
     DWORD size = 0;
-    if (RegQueryValueExA(current_.Get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS || size == 0)
-        return std::string();
+    if (query(&type, nullptr, &size) != ERROR_SUCCESS || size == 0) return std::string();
 
     std::vector<char> data(size);
-    if (RegQueryValueExA(current_.Get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) !=
-        ERROR_SUCCESS)
-        RaiseRegistryError("Failed to get data for", name);
+    LONG status = query(&type, reinterpret_cast<BYTE*>(data.data()), &size);
+    // The value grew since its size was asked, or the size was an estimate
+    // (the ANSI size of UTF-16 text): read again with the size now reported.
+    for (int attempt = 0; status == ERROR_MORE_DATA && attempt < kReadAttempts; ++attempt) {
+        data.resize(size > data.size() ? size : data.size() * 2);
+        size = static_cast<DWORD>(data.size());
+        status = query(&type, reinterpret_cast<BYTE*>(data.data()), &size);
+    }
+    if (status != ERROR_SUCCESS) RaiseRegistryError("Failed to get data for", name);
     if (type != REG_SZ && type != REG_EXPAND_SZ) RaiseRegistryError("Invalid data type for", name);
 
     // Stored data need not end in a NUL: never read past what was returned.
@@ -112,6 +119,12 @@ std::string TRegistry::ReadStringValue(const std::string& name) {
     std::size_t length = 0;
     while (length < returned && data[length] != '\0') ++length;
     return std::string(data.data(), length);
+}
+
+std::string TRegistry::ReadStringValue(const std::string& name) {
+    return ReadStringData(name, [&](DWORD* type, BYTE* data, DWORD* size) {
+        return RegQueryValueExA(current_.Get(), name.c_str(), /*lpReserved=*/nullptr, type, data, size);
+    });
 }
 
 void TRegistry::WriteStringValue(const std::string& name, const std::string& value) {

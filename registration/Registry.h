@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace lv {
@@ -31,6 +32,12 @@ public:
 private:
     HKEY key_ = nullptr;
 };
+
+// Reads a value through `query`, which answers as RegQueryValueExA does:
+// first asked for the type and size only, then with a buffer. Empty when the
+// value is missing or holds no data; raises as ReadStringValue does.
+using ValueQuery = std::function<LONG(DWORD* type, BYTE* data, DWORD* size)>;
+std::string ReadStringData(const std::string& name, const ValueQuery& query);
 
 class TRegistry {
 public:

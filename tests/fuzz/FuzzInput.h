@@ -1,5 +1,5 @@
 // Shared by the fuzz targets: the first input byte picks the code page model
-// (single-byte or 932), the rest is text as Windows would hand it over.
+// (single-byte, 932 or UTF-8), the rest is text as Windows would hand it over.
 #pragma once
 
 #include <cstddef>
@@ -18,7 +18,9 @@ struct Input {
 
 inline Input ReadInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return {lvtest::CodePage::SingleByte, std::string()};
-    const auto codePage = (data[0] & 1) != 0 ? lvtest::CodePage::Japanese : lvtest::CodePage::SingleByte;
+    constexpr lvtest::CodePage kCodePages[] = {lvtest::CodePage::SingleByte, lvtest::CodePage::Japanese,
+                                               lvtest::CodePage::Utf8};
+    const lvtest::CodePage codePage = kCodePages[data[0] % 3];
     std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
     text.resize(text.find('\0') == std::string::npos ? text.size() : text.find('\0'));
     lvtest::UseCodePage(codePage);

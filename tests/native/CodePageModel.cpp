@@ -14,6 +14,7 @@ void lvtest::UseCodePage(CodePage codePage) { current = codePage; }
 // As CharNextA: a lead byte followed by the terminating NUL is a character of its own.
 const char* lv::NextAnsiChar(const char* position) {
     if (*position == '\0') return position;
+    if (current == lvtest::CodePage::Utf8) return NextUtf8Char(position);
     if (current == lvtest::CodePage::Japanese && IsJapaneseLeadByte(static_cast<unsigned char>(position[0])) &&
         position[1] != '\0')
         return position + 2;

@@ -1,10 +1,11 @@
 // Native builds step through ANSI text with this model of the Windows code
-// pages instead of CharNextA: single-byte (1252) or Japanese (932).
+// pages instead of CharNextA: single-byte (1252), Japanese (932) or UTF-8,
+// which the launcher steps through as it does on Windows.
 #pragma once
 
 namespace lvtest {
 
-enum class CodePage { SingleByte, Japanese };
+enum class CodePage { SingleByte, Japanese, Utf8 };
 
 void UseCodePage(CodePage codePage);
 

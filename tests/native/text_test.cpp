@@ -25,6 +25,14 @@ TEST(AnsiText, DelimitersInsideDoubleByteCharactersDoNotCount) {
         EXPECT_EQ(lv::FindFirst(kHyou + "\\", '\\'), 2u);
         EXPECT_EQ(lv::CutToWholeChars("ab" + kHyou, 3), "ab");
     }
+    {
+        // A lead byte whose continuation bytes are missing takes no delimiter with it.
+        lvtest::CodePageScope utf8(CodePage::Utf8);
+        EXPECT_EQ(lv::DirectoryPart("C:\\dir\xE8\\file"), "C:\\dir\xE8\\");
+        EXPECT_EQ(lv::CutToWholeChars("ab\xE8\xA1\xA8", 4), "ab");                  // 表
+        EXPECT_EQ(lv::CutToWholeChars("ab\xF0\x9F\x98\x80", 5), "ab");              // a four-byte emoji
+        EXPECT_EQ(lv::CutToWholeChars("ab\xE8\xA1\xA8\xA8", 5), "ab\xE8\xA1\xA8");  // a stray continuation byte
+    }
     EXPECT_EQ(lv::DirectoryPart(fileEndingInHyou), fileEndingInHyou);
     EXPECT_TRUE(lv::ContainsText(kHyou + "abc", "\\abc"));
     EXPECT_EQ(lv::CutToWholeChars("ab" + kHyou, 3), "ab\x95");

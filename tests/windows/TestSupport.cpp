@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include <fstream>
 #include <stdexcept>
 
 namespace lvtest {
@@ -39,6 +40,36 @@ std::string ReadFileText(const std::string& path) {
     CloseHandle(file);
     text.resize(read);
     return text;
+}
+
+// Between this program's ANSI code page and UTF-16.
+std::wstring WideText(const std::string& text) {
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                                             &wide[0], static_cast<int>(wide.size()))));
+    return wide;
+}
+std::string AnsiText(const std::wstring& wide) {
+    std::string text(wide.size() * 4, '\0');
+    text.resize(
+        static_cast<std::size_t>(WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &text[0],
+                                                     static_cast<int>(text.size()), nullptr, nullptr)));
+    return text;
+}
+std::string AnsiFromUtf16Bytes(const std::string& bytes) {
+    return AnsiText(std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t)));
+}
+
+// The shipped launcher with the manifest's UTF-8 setting turned into a comment
+// of the same length: every other byte, the code among them, stays as shipped.
+std::string WithoutUtf8Setting(std::string launcher) {
+    const std::string setting =
+        "<activeCodePage xmlns=\"http://schemas.microsoft.com/SMI/2019/WindowsSettings\">UTF-8</activeCodePage>";
+    const std::size_t at = launcher.find(setting);
+    if (at == std::string::npos || launcher.find(setting, at + 1) != std::string::npos)
+        throw std::runtime_error("the launcher's manifest does not hold its UTF-8 setting once");
+    launcher.replace(at, setting.size(), "<!--" + std::string(setting.size() - 7, ' ') + "-->");
+    return launcher;
 }
 
 void RemoveFolderTree(const std::string& folder) {
@@ -93,6 +124,12 @@ BOOL CALLBACK FindDialogOf(HWND window, LPARAM context) {
 
 }  // namespace
 
+std::string ManyScriptsFolder() {
+    std::string folder = "C:\\lvtest\\Łukasz Ωmega Фото 表示\\";
+    for (int i = 0; i < 70; ++i) folder += "写";
+    return folder;
+}
+
 std::string BinFolder() {
     char path[MAX_PATH];
     GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -100,12 +137,14 @@ std::string BinFolder() {
     return folder.substr(0, folder.rfind('\\') + 1);
 }
 
-std::string MakeLayout(const std::string& folder, bool withBrowser) {
+std::string MakeLayout(const std::string& folder, bool withBrowser, LauncherBuild build) {
     RemoveFolderTree(folder);
     CreateFolders(folder);
     const std::string target = folder + "\\";
-    Check(CopyFileA((BinFolder() + "lvlaunch.exe").c_str(), (target + "lvlaunch.exe").c_str(), FALSE) != 0,
-          "copying the launcher");
+    const std::string launcher = ReadFileText(BinFolder() + "lvlaunch.exe");
+    std::ofstream copy(target + "lvlaunch.exe", std::ios::binary);
+    copy << (build == LauncherBuild::Shipped ? launcher : WithoutUtf8Setting(launcher));
+    Check(!launcher.empty() && copy.flush().good(), "copying the launcher");
     if (withBrowser)
         Check(CopyFileA((BinFolder() + "stand_in_browser.exe").c_str(), (target + "Vistel4.exe").c_str(), FALSE) != 0,
               "copying the stand-in browser");
@@ -117,7 +156,8 @@ DWORD RunProcess(const std::string& commandLine) { return Process(commandLine).W
 std::string ReceivedBy(const std::string& folder, DWORD timeoutMs) {
     const std::string record = folder + (folder.back() == '\\' ? "" : "\\") + "received.txt";
     for (DWORD waited = 0;; waited += 20) {
-        if (GetFileAttributesA(record.c_str()) != INVALID_FILE_ATTRIBUTES) return ReadFileText(record);
+        if (GetFileAttributesA(record.c_str()) != INVALID_FILE_ATTRIBUTES)
+            return AnsiFromUtf16Bytes(ReadFileText(record));
         if (waited >= timeoutMs) return std::string();
         Sleep(20);
     }
@@ -217,16 +257,17 @@ std::pair<DWORD, std::string> GetValue(HKEY root, const std::string& path, const
     std::pair<DWORD, std::string> missing{kMissingType, "<missing>"};
     HKEY key = OpenKey(root, path, false);
     if (key == nullptr) return missing;
+    const std::wstring wideName = WideText(name);
     DWORD type = 0, size = 0;
-    if (RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
+    if (RegQueryValueExW(key, wideName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
         RegCloseKey(key);
         return missing;
     }
     std::string data(size, '\0');
-    RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data[0]), &size);
+    RegQueryValueExW(key, wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data[0]), &size);
     RegCloseKey(key);
     data.resize(size);
-    return {type, data};
+    return {type, type == REG_SZ || type == REG_EXPAND_SZ ? AnsiFromUtf16Bytes(data) : data};
 }
 
 std::string GetString(HKEY root, const std::string& path, const std::string& name) {

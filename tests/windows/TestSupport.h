@@ -14,16 +14,28 @@ namespace lvtest {
 // The folder holding the test programs, lvlaunch.exe and the stand-in browser.
 std::string BinFolder();
 
+// The shipped launcher, or a copy of it that differs only in lacking the
+// manifest's UTF-8 setting: the launcher as systems before Windows 10 1903
+// run it, in the locale's ANSI code page.
+enum class LauncherBuild { Shipped, WithoutUtf8Setting };
+
 // Creates `folder` (and its parents) afresh, with lvlaunch.exe and, when
 // `withBrowser`, the stand-in browser as Vistel4.exe. Returns the folder with
 // a trailing backslash.
-std::string MakeLayout(const std::string& folder, bool withBrowser = true);
+std::string MakeLayout(const std::string& folder, bool withBrowser = true,
+                       LauncherBuild build = LauncherBuild::Shipped);
+
+// A folder named in Polish, Greek, Cyrillic and Japanese at once, which only
+// UTF-8 can spell, with a subfolder that takes a launcher's path beyond
+// MAX_PATH bytes in UTF-8.
+std::string ManyScriptsFolder();
 
 // Runs `commandLine` and waits for it; returns its exit code.
 DWORD RunProcess(const std::string& commandLine);
 
-// What the stand-in browser in `folder` received, waiting up to `timeoutMs`
-// for it to start; empty when it was not started.
+// What the stand-in browser in `folder` received through the UTF-16 entry
+// point, in this program's code page, waiting up to `timeoutMs` for it to
+// start; empty when it was not started.
 std::string ReceivedBy(const std::string& folder, DWORD timeoutMs = 5000);
 
 // Runs `commandLine`, which is expected to show one error box: reads its
@@ -52,7 +64,8 @@ std::string Dump(const KeySnapshot& snapshot, const std::string& indent = "");
 // Raw registry access for arranging and checking states in tests.
 void SetValue(HKEY root, const std::string& path, const std::string& name, DWORD type, const std::string& data);
 void SetString(HKEY root, const std::string& path, const std::string& name, const std::string& value);
-// The value's type and data, or "<missing>" of type kMissingType when absent.
+// The value's type and data, read through the UTF-16 entry point (strings in
+// this program's code page), or "<missing>" of type kMissingType when absent.
 constexpr DWORD kMissingType = 0xFFFFFFFF;
 std::pair<DWORD, std::string> GetValue(HKEY root, const std::string& path, const std::string& name = "");
 // A value's text (without the stored NUL), or "<missing>".

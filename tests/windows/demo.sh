@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # The launcher's jobs on a demo layout in a private Wine prefix:
-#   C:\Lumivue Demo\lvlaunch.exe, a stand-in browser as Vistel4.exe beside it,
-#   and a picture in C:\Lumivue Demo\Pictures.
+#   C:\Lumivue Демо\lvlaunch.exe, a stand-in browser as Vistel4.exe beside it,
+#   and a picture named in Russian and Japanese in C:\Lumivue Демо\Pictures.
 # Usage: demo.sh BUILD_DIR (the Windows build, with its test programs)
 set -euo pipefail
 bin=$1/bin
-export WINEPREFIX=$1/demo-prefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree=
-folder="$WINEPREFIX/drive_c/Lumivue Demo"
-launcher='C:\Lumivue Demo\lvlaunch.exe'
-picture='C:\Lumivue Demo\Pictures\sunset.png'
+# C.UTF-8: Wine spells the demo's Unix file names in the locale's character set.
+export WINEPREFIX=$1/demo-prefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree= LC_ALL=C.UTF-8
+folder="$WINEPREFIX/drive_c/Lumivue Демо"
+launcher='C:\Lumivue Демо\lvlaunch.exe'
+picture='C:\Lumivue Демо\Pictures\закат 夕日.png'
 
 quiet() { "$@" </dev/null >/dev/null 2>&1; }
 step() { printf '\n== %s\n' "$*"; }
@@ -17,10 +18,14 @@ received() {
     printf 'the browser received: %s\n' "$(cat "$folder/received.txt" 2>/dev/null || echo '(nothing)')"
     rm -f "$folder/received.txt"
 }
+# Through "reg export", whose UTF-16 file keeps every name ("reg query" prints
+# what its console's code page cannot spell as question marks).
 show_keys() {
-    wine reg query 'HKCR\.png' 2>/dev/null | tr -d '\r' | sed '/^$/d'
-    wine reg query 'HKCR\pngfile' /s 2>/dev/null | tr -d '\r' | sed '/^$/d'
-    wine reg query 'HKCU\Software\Tarnwick\Lumivue 4' 2>/dev/null | tr -d '\r' | sed '/^$/d' || true
+    local key exported="$WINEPREFIX/drive_c/keys.reg"
+    for key in 'HKCR\.png' 'HKCR\pngfile' 'HKCU\Software\Tarnwick\Lumivue 4'; do
+        quiet wine reg export "$key" 'C:\keys.reg' /y || continue
+        iconv -f UTF-16 -t UTF-8 "$exported" | tr -d '\r' | sed '1d;/^$/d'
+    done
 }
 run() {
     local code=0
@@ -35,7 +40,7 @@ trap 'sh "$session" stop' EXIT
 mkdir -p "$folder/Pictures"
 cp "$bin/lvlaunch.exe" "$folder/"
 cp "$bin/stand_in_browser.exe" "$folder/Vistel4.exe"
-printf '\x89PNG\r\n\x1a\n' >"$folder/Pictures/sunset.png"
+printf '\x89PNG\r\n\x1a\n' >"$folder/Pictures/закат 夕日.png"
 ls -1 "$folder" "$folder/Pictures"
 
 step "lvlaunch.exe \"$picture\""

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "AnsiText.h"
 #include "TestSupport.h"
 
 using namespace lvtest;
@@ -19,7 +20,7 @@ std::string BrowserLine(const std::string& browser, const std::string& parameter
 }  // namespace
 
 TEST(StartingTheBrowser, PassesTheWholeCommandLineOrNothing) {
-    const std::string folder = MakeLayout("C:\\lvtest\\start");
+    const std::string folder = MakeLayout(ManyScriptsFolder() + "\\start");
     const std::string launcher = Quoted(folder + "lvlaunch.exe");
     const struct {
         std::string commandLine;
@@ -29,7 +30,8 @@ TEST(StartingTheBrowser, PassesTheWholeCommandLineOrNothing) {
         {launcher + " \"\"", ""},  // an empty quoted pair is no argument
         {launcher + " C:\\pics\\a.jpg", launcher + " C:\\pics\\a.jpg"},
         {launcher + "  \"C:\\My Pictures\\a b.jpg\" -x", launcher + "  \"C:\\My Pictures\\a b.jpg\" -x"},
-        {folder + "lvlaunch.exe /view", folder + "lvlaunch.exe /view"},
+        {ShortPathOf(folder + "lvlaunch.exe") + " /view", ShortPathOf(folder + "lvlaunch.exe") + " /view"},
+        {launcher + " \"C:\\Фото\\кот на диване 猫.jpg\"", launcher + " \"C:\\Фото\\кот на диване 猫.jpg\""},
     };
     for (const auto& c : cases) {
         DeleteFileA((folder + "received.txt").c_str());
@@ -43,9 +45,20 @@ TEST(StartingTheBrowser, FailsWithoutStartingAnythingWhenTheBrowserIsMissing) {
     // A stand-in elsewhere must not be found through the search path or the current folder.
     const std::string decoy = MakeLayout("C:\\lvtest\\decoy");
     SetCurrentDirectoryA(decoy.c_str());
-    EXPECT_EQ(RunProcess(Quoted(folder + "lvlaunch.exe")), 1u);
-    EXPECT_EQ(RunProcess(Quoted(folder + "lvlaunch.exe") + " C:\\a.png"), 1u);
+    // Systems that ignore the UTF-8 setting report Ł and Ω as L and O: a
+    // launcher in "Łukasz Ωmega" would see itself in "Lukasz Omega", started
+    // by its path or by its short path, whose long names they spell alike.
+    const std::string unspellable =
+        MakeLayout("C:\\lvtest\\Łukasz Ωmega", /*withBrowser=*/true, LauncherBuild::WithoutUtf8Setting);
+    const std::string lookAlike = MakeLayout("C:\\lvtest\\Lukasz Omega");
+    for (const std::string& launcher : {Quoted(folder + "lvlaunch.exe"), Quoted(unspellable + "lvlaunch.exe"),
+                                        ShortPathOf(unspellable + "lvlaunch.exe")}) {
+        EXPECT_EQ(RunProcess(launcher), 1u) << launcher;
+        EXPECT_EQ(RunProcess(launcher + " C:\\a.png"), 1u) << launcher;
+    }
     EXPECT_EQ(ReceivedBy(decoy, 1000), "");
+    EXPECT_EQ(ReceivedBy(lookAlike, 0), "");
+    EXPECT_EQ(ReceivedBy(unspellable, 0), "");
 }
 
 TEST(StartingTheBrowser, NamesTheBrowserByItsStoredLongPath) {
@@ -68,6 +81,14 @@ TEST(StartingTheBrowser, FromTheRootOfADrive) {
     ASSERT_EQ(root, "T:\\");
     EXPECT_EQ(RunProcess("T:\\lvlaunch.exe x.gif"), 0u);
     EXPECT_EQ(ReceivedBy(root), Quoted("T:\\Vistel4.exe") + " T:\\lvlaunch.exe x.gif");
+}
+
+TEST(LauncherText, StepsThroughWholeUtf8Characters) {
+    // This program runs in UTF-8 as the launcher does, where CharNextA steps byte by byte.
+    ASSERT_EQ(GetACP(), static_cast<UINT>(CP_UTF8));
+    EXPECT_EQ(lv::CutToWholeChars("ab表", 4), "ab");
+    EXPECT_EQ(lv::CutToWholeChars("ab😀", 5), "ab");
+    EXPECT_EQ(lv::CutToWholeChars("ab😀", 6), "ab😀");
 }
 
 TEST(LauncherFile, CarriesItsIconAndVersion) {
@@ -130,7 +151,7 @@ TEST(LauncherFile, CarriesItsIconAndVersion) {
     EXPECT_EQ(directory[8], 16);                                      // colours
     EXPECT_EQ(*reinterpret_cast<const WORD*>(directory + 6 + 6), 4);  // bits per pixel
 
-    // The application manifest: the caller's rights, themed and DPI-aware dialogs.
+    // The application manifest: the caller's rights, themed and DPI-aware dialogs, UTF-8.
     HRSRC manifestResource = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24) /*RT_MANIFEST*/);
     ASSERT_NE(manifestResource, nullptr);
     const std::string manifest(static_cast<const char*>(LockResource(LoadResource(module, manifestResource))),
@@ -138,7 +159,7 @@ TEST(LauncherFile, CarriesItsIconAndVersion) {
     for (const char* part :
          {"<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>",
           "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
-          ">true/pm</dpiAware>", ">PerMonitorV2, PerMonitor</dpiAwareness>"})
+          ">true/pm</dpiAware>", ">PerMonitorV2, PerMonitor</dpiAwareness>", ">UTF-8</activeCodePage>"})
         EXPECT_NE(manifest.find(part), std::string::npos) << part;
     FreeLibrary(module);
     HICON icon = ExtractIconA(nullptr, launcher.c_str(), 0);

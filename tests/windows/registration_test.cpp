@@ -20,7 +20,7 @@ const std::string kAppPathKey = std::string(kSettingsKey) + "\\Lumivue 4";
 class Registration : public ::testing::Test {
 protected:
     ClassesRootGuard guard{{"OtherViewer.gif", "OtherViewer.tif", "OtherViewer.bmp", "OtherViewer.ico"}};
-    const std::string folder = MakeLayout("C:\\lvtest\\Lumivue 4");
+    const std::string folder = MakeLayout(ManyScriptsFolder() + "\\Lumivue 4");
     const std::string launcher = "\"" + folder + "lvlaunch.exe\"";
     const std::string browser = folder + "Vistel4.exe";
     const std::string command = "\"" + browser + "\" /shell \"%1\"";
@@ -190,6 +190,8 @@ TEST_F(Registration, UninstallRemovesAWideAndDeepBrowseVerb) {
     for (int level = 0; level < 50; ++level) deep += "\\k" + std::to_string(level);
     SetString(kClasses, deep, "", "bottom");
     for (int i = 0; i < 500; ++i) SetString(kClasses, "OtherViewer.gif\\shell\\Browse\\w" + std::to_string(i), "", "x");
+    // The longest name in UTF-16 units, three bytes a character in UTF-8.
+    SetString(kClasses, "OtherViewer.gif\\shell\\Browse\\表示表示表示表示", "", "x");
     ASSERT_EQ(Uninstall(), 0u);
     EXPECT_FALSE(KeyExists(kClasses, "OtherViewer.gif\\shell\\Browse"));
     EXPECT_TRUE(KeyExists(kClasses, "OtherViewer.gif\\shell"));
@@ -199,9 +201,9 @@ TEST_F(Registration, TheShellStartsTheBrowserThroughTheVerbs) {
     SetString(kClasses, ".gif", "", "OtherViewer.gif");
     SetString(kClasses, "OtherViewer.gif\\shell\\Browse\\command", "", "other.exe \"%1\"");
     ASSERT_EQ(Install(), 0u);
-    const std::string pictures = MakeLayout("C:\\lvtest\\My Pictures", false);
+    const std::string pictures = MakeLayout("C:\\lvtest\\Мои картинки 写真", false);
     for (const auto& [file, verb] :
-         {std::make_pair("sunset.png", "Browse"), std::make_pair("anim.gif", "Browse with Lumivue")}) {
+         {std::make_pair("закат на море.png", "Browse"), std::make_pair("anim 動画.gif", "Browse with Lumivue")}) {
         const std::string picture = pictures + file;
         HANDLE created = CreateFileA(picture.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         CloseHandle(created);
@@ -261,21 +263,31 @@ TEST_F(Registration, ARegistryErrorEndsThePassWithOneReport) {
 }
 
 TEST_F(Registration, WithoutTheBrowserNothingIsWritten) {
-    const std::string empty = MakeLayout("C:\\lvtest\\No Browser Here", /*withBrowser=*/false);
+    const std::string notFound =
+        "Exception EBrowserNotFound in module lvlaunch\\.exe at [0-9A-F]{8}\\.\r\n"
+        "The browser \"Vistel4\\.exe\" was not found";
+    const std::pair<std::string, std::string> cases[] = {
+        // the folder, and the message after notFound
+        {MakeLayout("C:\\lvtest\\No Browser Here", /*withBrowser=*/false),
+         " in the folder \"C:\\\\lvtest\\\\No Browser Here\\\\\"\\.\r\n"},
+        // Where the UTF-8 setting is ignored, the launcher's folder is reported
+        // as "Lukasz Omega", and some other program waits there.
+        {MakeLayout("C:\\lvtest\\Łukasz Ωmega", /*withBrowser=*/true, LauncherBuild::WithoutUtf8Setting),
+         ": this system's code page cannot spell the name of the folder \"C:\\\\lvtest\\\\Lukasz Omega\\\\\"\\.\r\n"},
+    };
+    MakeLayout("C:\\lvtest\\Lukasz Omega");
     ASSERT_EQ(Install(), 0u);  // something to uninstall
     const std::string state = DumpWatched();
     const KeySnapshot settings = Snapshot(HKEY_CURRENT_USER, kSettingsKey);
-    for (const char* word : {" -install", " -uninstall"}) {
-        const ErrorBox box = RunExpectingErrorBox("\"" + empty + "lvlaunch.exe\"" + word);
-        ASSERT_TRUE(box.shown) << word;
-        EXPECT_TRUE(std::regex_match(
-            box.text, std::regex("Exception EBrowserNotFound in module lvlaunch\\.exe at [0-9A-F]{8}\\.\r\n"
-                                 "The browser \"Vistel4\\.exe\" was not found in the folder "
-                                 "\"C:\\\\lvtest\\\\No Browser Here\\\\\"\\.\r\n")))
-            << box.text;
-        EXPECT_EQ(box.exitCode, 1u);
-        EXPECT_EQ(DumpWatched(), state) << word;
-        EXPECT_TRUE(Snapshot(HKEY_CURRENT_USER, kSettingsKey) == settings) << word;
+    for (const auto& [layout, message] : cases) {
+        for (const char* word : {" -install", " -uninstall"}) {
+            const ErrorBox box = RunExpectingErrorBox("\"" + layout + "lvlaunch.exe\"" + word);
+            ASSERT_TRUE(box.shown) << word;
+            EXPECT_TRUE(std::regex_match(box.text, std::regex(notFound + message))) << box.text;
+            EXPECT_EQ(box.exitCode, 1u);
+            EXPECT_EQ(DumpWatched(), state) << word;
+            EXPECT_TRUE(Snapshot(HKEY_CURRENT_USER, kSettingsKey) == settings) << word;
+        }
     }
 }
 

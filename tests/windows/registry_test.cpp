@@ -1,6 +1,8 @@
 // The registry object on a throwaway key of Wine's real registry.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "AppError.h"
 #include "Registry.h"
 #include "TestSupport.h"
@@ -40,6 +42,7 @@ TEST_F(RegistryTest, ReadsStringsAndRejectsOtherTypes) {
         {REG_SZ, std::string("\0", 1), "read ''"},
         {REG_SZ, "no terminator", "read 'no terminator'"},
         {REG_SZ, std::string("ab\0cd\0", 6), "read 'ab'"},
+        {REG_SZ, std::string("表示\0", 7), "read '表示'"},  // three bytes a character in UTF-8, two in UTF-16
         {REG_EXPAND_SZ, std::string("%SystemRoot%\\x.exe\0", 19), "read '%SystemRoot%\\x.exe'"},
         {REG_DWORD, dword, "Invalid data type for ''"},
         {REG_BINARY, "\x01\x02", "Invalid data type for ''"},
@@ -63,6 +66,33 @@ TEST_F(RegistryTest, ReadsStringsAndRejectsOtherTypes) {
     const std::string large(64 * 1024 - 1, 'x');
     SetString(HKEY_CURRENT_USER, base, "Large", large);
     EXPECT_EQ(registry.ReadStringValue("Large"), large);
+}
+
+TEST_F(RegistryTest, ReadsAgainWhenTheValueGrows) {
+    // Wine reports exact sizes, and a value that grows between two calls is a
+    // race: this stand-in for RegQueryValueExA answers as Windows would. The
+    // value gains `growth` letters at each of its first `times` calls.
+    const auto read = [](std::size_t growth, int times, LONG readStatus) -> std::string {
+        std::string value = "ab";
+        const lv::ValueQuery query = [&](DWORD* type, BYTE* data, DWORD* size) -> LONG {
+            if (times-- > 0) value.append(growth, 'x');
+            const auto needed = static_cast<DWORD>(value.size() + 1);
+            const bool fits = data == nullptr || *size >= needed;
+            if (data != nullptr && fits) std::memcpy(data, value.c_str(), needed);
+            *type = REG_SZ;
+            *size = needed;
+            if (data != nullptr && readStatus != ERROR_SUCCESS) return readStatus;
+            return fits ? ERROR_SUCCESS : ERROR_MORE_DATA;
+        };
+        try {
+            return lv::ReadStringData("v", query);
+        } catch (const lv::ERegistryException& error) {
+            return error.what();
+        }
+    };
+    EXPECT_EQ(read(3, 2, ERROR_SUCCESS), "abxxxxxx");
+    EXPECT_EQ(read(1, 1000, ERROR_SUCCESS), "Failed to get data for 'v'");
+    EXPECT_EQ(read(0, 0, ERROR_ACCESS_DENIED), "Failed to get data for 'v'");
 }
 
 TEST_F(RegistryTest, ReadsNothingFromAKeyWithoutDefaultValue) {

@@ -1,28 +1,29 @@
 /* Stands in for the image browser in tests: records the command line it was
-   started with in "received.txt" beside itself, then exits. The record is
-   written under another, no longer, name and renamed, so a reader never sees
-   half of it. */
+   given, in UTF-16 as the Unicode entry point shows it, in "received.txt"
+   beside itself, then exits. The record is written under another, no longer,
+   name and renamed, so a reader never sees half of it. */
 #include <windows.h>
-#include <string.h>
+#include <wchar.h>
+
+#define LONGEST_PATH 32768
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR arguments, int show) {
-    char record[MAX_PATH + 16], partial[MAX_PATH + 16];
-    const char* commandLine = GetCommandLineA();
+    static WCHAR record[LONGEST_PATH + 16], partial[LONGEST_PATH + 16];
+    const WCHAR* commandLine = GetCommandLineW();
+    const DWORD length = GetModuleFileNameW(NULL, record, LONGEST_PATH);
+    WCHAR* folderEnd = wcsrchr(record, L'\\');
     DWORD written = 0;
     HANDLE file;
-    char* folderEnd;
     (void)instance, (void)previous, (void)arguments, (void)show;
 
-    if (GetModuleFileNameA(NULL, record, MAX_PATH) >= MAX_PATH) return 2;
-    folderEnd = strrchr(record, '\\');
-    if (folderEnd == NULL) return 2;
-    strcpy(folderEnd + 1, "received.txt");
-    strcpy(partial, record);
-    strcpy(partial + (folderEnd + 1 - record), "partial.tmp");
+    if (length == 0 || length >= LONGEST_PATH || folderEnd == NULL) return 2;
+    wcscpy(folderEnd + 1, L"received.txt");
+    wcscpy(partial, record);
+    wcscpy(partial + (folderEnd + 1 - record), L"partial.tmp");
 
-    file = CreateFileA(partial, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    file = CreateFileW(partial, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE) return 3;
-    WriteFile(file, commandLine, (DWORD)strlen(commandLine), &written, NULL);
+    WriteFile(file, commandLine, (DWORD)(wcslen(commandLine) * sizeof(WCHAR)), &written, NULL);
     CloseHandle(file);
-    return MoveFileExA(partial, record, MOVEFILE_REPLACE_EXISTING) ? 0 : 4;
+    return MoveFileExW(partial, record, MOVEFILE_REPLACE_EXISTING) ? 0 : 4;
 }
