@@ -45,4 +45,11 @@ public:
     EBrowserNotFound(const std::string& message, const void* origin) : EAppError("EBrowserNotFound", message, origin) {}
 };
 
+// The registry refused every picture extension for lack of rights, so the
+// command changed nothing.
+class EAccessDenied : public EAppError {
+public:
+    EAccessDenied(const std::string& message, const void* origin) : EAppError("EAccessDenied", message, origin) {}
+};
+
 }  // namespace lv

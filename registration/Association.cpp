@@ -36,6 +36,11 @@ bool ReadDefaultOf(TRegistry& registry, const std::string& key, std::string& val
     return true;
 }
 
+// Why the extension's key could not be had.
+ExtensionKey KeyNotHad(const TRegistry& registry) {
+    return registry.LastSelectWasRefused() ? ExtensionKey::Refused : ExtensionKey::Missing;
+}
+
 }  // namespace
 
 std::string ShellCommandFor(const std::string& browserPath) { return "\"" + browserPath + "\" /shell \"%1\""; }
@@ -52,21 +57,18 @@ LV_NOINLINE std::string RequireBrowserPath() {
                            LV_CALLER_ADDRESS());
 }
 
-void RegisterExtension(TRegistry& registry, const std::string& extension) {
+ExtensionKey RegisterExtension(TRegistry& registry, const std::string& extension) {
     const std::string browser = RequireBrowserPath();
     const std::string command = ShellCommandFor(browser);
     registry.SelectRoot(HKEY_CLASSES_ROOT);
 
-    std::string type;
-    if (registry.SelectKey("\\" + extension, kCreate)) {
-        type = registry.ReadStringValue(kDefaultValue);
-        if (type.empty()) {
-            type = TypeNameFor(extension);
-            registry.WriteStringValue(kDefaultValue, type);
-        }
-        registry.ReleaseKey();
+    if (!registry.SelectKey("\\" + extension, kCreate)) return KeyNotHad(registry);
+    std::string type = registry.ReadStringValue(kDefaultValue);
+    if (type.empty()) {
+        type = TypeNameFor(extension);
+        registry.WriteStringValue(kDefaultValue, type);
     }
-    if (type.empty()) return;
+    registry.ReleaseKey();
     const std::string typeKey = "\\" + type;
 
     if (registry.SelectKey(typeKey, kCreate)) {
@@ -95,16 +97,17 @@ void RegisterExtension(TRegistry& registry, const std::string& extension) {
         registry.WriteStringValue(kDefaultValue, command);
         registry.ReleaseKey();
     }
+    return ExtensionKey::Had;
 }
 
-void UnregisterExtension(TRegistry& registry, const std::string& extension) {
+ExtensionKey UnregisterExtension(TRegistry& registry, const std::string& extension) {
     const std::string browser = RequireBrowserPath();
     const std::string icon = IconLocationFor(browser);
     registry.SelectRoot(HKEY_CLASSES_ROOT);
 
     std::string type;
-    ReadDefaultOf(registry, "\\" + extension, type);
-    if (type.empty()) return;
+    if (!ReadDefaultOf(registry, "\\" + extension, type)) return KeyNotHad(registry);
+    if (type.empty()) return ExtensionKey::Had;
     const std::string typeKey = "\\" + type;
 
     if (registry.SelectKey(typeKey + "\\DefaultIcon", kOpenOnly)) {
@@ -122,9 +125,10 @@ void UnregisterExtension(TRegistry& registry, const std::string& extension) {
 
     if (!ReadDefaultOf(registry, typeKey + "\\shell\\" + kOwnVerb + "\\command", command) ||
         !ContainsText(command, browser))
-        return;
+        return ExtensionKey::Had;
     registry.DeleteKeyTree(typeKey + "\\shell\\" + kOwnVerb);
     ForgetDefaultVerb(registry, typeKey, kOwnVerb);
+    return ExtensionKey::Had;
 }
 
 }  // namespace lv

@@ -21,9 +21,12 @@ std::string ShellCommandFor(const std::string& browserPath);
 // when the browser is not beside the launcher.
 std::string RequireBrowserPath();
 
+// Whether the extension's own key could be had; without it nothing else is done.
+enum class ExtensionKey { Had, Missing, Refused };
+
 // Both work under HKEY_CLASSES_ROOT, leave `registry` rooted there with no
 // key selected, and raise what the registry raises.
-void RegisterExtension(TRegistry& registry, const std::string& extension);
-void UnregisterExtension(TRegistry& registry, const std::string& extension);
+ExtensionKey RegisterExtension(TRegistry& registry, const std::string& extension);
+ExtensionKey UnregisterExtension(TRegistry& registry, const std::string& extension);
 
 }  // namespace lv

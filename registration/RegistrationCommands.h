@@ -6,7 +6,9 @@
 namespace lv {
 
 // Associate, or dissociate, every picture extension in table order through one
-// registry object. An error ends the pass at that extension.
+// registry object. An error ends the pass at that extension. A pass that could
+// have none of the extension keys, some of them for lack of rights, raises
+// EAccessDenied: it changed nothing.
 void InstallAssociations();
 void UninstallAssociations();
 

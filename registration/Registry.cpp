@@ -82,6 +82,7 @@ bool TRegistry::SelectKey(const std::string& path, bool create) {
                               REG_OPTION_NON_VOLATILE, access_, /*lpSecurityAttributes=*/nullptr, &opened,
                               /*lpdwDisposition=*/nullptr)
             : RegOpenKeyExA(resolved.base, resolved.subkey.c_str(), kReserved, access_, &opened);
+    lastSelectStatus_ = status;
     if (status != ERROR_SUCCESS) return false;
 
     current_.Reset(opened);

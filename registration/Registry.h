@@ -52,6 +52,9 @@ public:
     // current key (from the root when none is open). With `create`, missing
     // keys along the path are created. On failure nothing changes.
     bool SelectKey(const std::string& path, bool create);
+    // Whether the last SelectKey failed because the key's access list refused
+    // this program, as opposed to the key being missing.
+    bool LastSelectWasRefused() const { return lastSelectStatus_ == ERROR_ACCESS_DENIED; }
     void ReleaseKey();
     bool HasCurrentKey() const { return static_cast<bool>(current_); }
     const std::string& CurrentPath() const { return currentPath_; }
@@ -78,6 +81,7 @@ private:
 
     HKEY root_ = HKEY_CURRENT_USER;
     REGSAM access_ = KEY_ALL_ACCESS;
+    LONG lastSelectStatus_ = ERROR_SUCCESS;
     UniqueKey current_;
     std::string currentPath_;
 };

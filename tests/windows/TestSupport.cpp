@@ -1,7 +1,10 @@
 #include "TestSupport.h"
 
+#include <sddl.h>
+
 #include <fstream>
 #include <stdexcept>
+#include <utility>
 
 namespace lvtest {
 namespace {
@@ -100,7 +103,7 @@ HKEY OpenKey(HKEY root, const std::string& path, bool create) {
     HKEY key = nullptr;
     const LONG status = create
                             ? RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr)
-                            : RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS, &key);
+                            : RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key);
     return status == ERROR_SUCCESS ? key : nullptr;
 }
 
@@ -287,6 +290,35 @@ void DeleteTree(HKEY root, const std::string& path) {
     if (path.empty()) throw std::invalid_argument("DeleteTree needs a key below the root");
     // RegDeleteTreeA empties the key; RegDeleteKeyA removes the key itself.
     if (RegDeleteTreeA(root, path.c_str()) == ERROR_SUCCESS) RegDeleteKeyA(root, path.c_str());
+}
+
+namespace {
+
+LONG SetAccessList(const std::string& path, const char* sddl) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor, nullptr))
+        return static_cast<LONG>(GetLastError());
+    HKEY key = nullptr;
+    // The owner may always change the list, whatever it grants.
+    LONG status = RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, WRITE_DAC, &key);
+    if (status == ERROR_SUCCESS) status = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor);
+    if (key != nullptr) RegCloseKey(key);
+    LocalFree(descriptor);
+    return status;
+}
+
+}  // namespace
+
+ClassesAccessList::ClassesAccessList(std::vector<std::string> paths, const char* sddl) : paths_(std::move(paths)) {
+    for (const std::string& path : paths_) {
+        RegCloseKey(OpenKey(HKEY_CLASSES_ROOT, path, true));
+        SetLastError(static_cast<DWORD>(SetAccessList(path, sddl)));
+        Check(GetLastError() == ERROR_SUCCESS, "setting the access list of " + path);
+    }
+}
+
+ClassesAccessList::~ClassesAccessList() {
+    for (const std::string& path : paths_) SetAccessList(path, "D:(A;;KA;;;WD)");
 }
 
 }  // namespace lvtest

@@ -73,6 +73,20 @@ std::string GetString(HKEY root, const std::string& path, const std::string& nam
 bool KeyExists(HKEY root, const std::string& path);
 void DeleteTree(HKEY root, const std::string& path);
 
+// Gives the keys `paths` under HKEY_CLASSES_ROOT, created where missing, the
+// access list `sddl` ("D:(A;;KR;;;WD)": reading only), and full access again
+// when it goes, so that they can be put back.
+class ClassesAccessList {
+public:
+    ClassesAccessList(std::vector<std::string> paths, const char* sddl);
+    ~ClassesAccessList();
+    ClassesAccessList(const ClassesAccessList&) = delete;
+    ClassesAccessList& operator=(const ClassesAccessList&) = delete;
+
+private:
+    std::vector<std::string> paths_;
+};
+
 }  // namespace lvtest
 
 namespace lvtest {

@@ -58,6 +58,9 @@ TEST(DoubleByteFolders, RegisterAndUnregisterTheLongPath) {
               "\"" + browser + "\" /shell \"%1\"");
     EXPECT_EQ(GetString(HKEY_CLASSES_ROOT, "Lumivue.pcxImage\\DefaultIcon"), folder + "lvlaunch.exe,0");
 
+    // Longer than "command", and two bytes a character: removed with the verb.
+    SetString(HKEY_CLASSES_ROOT,
+              "Lumivue.pcxImage\\shell\\Browse\\" + kHyou + kShi + kHyou + kShi + kHyou + kShi + kHyou + kShi, "", "x");
     ASSERT_EQ(RunProcess(shortLauncher + " -uninstall"), 0u);
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "Lumivue.pcxImage\\shell\\Browse"));
     EXPECT_EQ(GetString(HKEY_CLASSES_ROOT, "Lumivue.pcxImage\\DefaultIcon"), "");

@@ -79,8 +79,10 @@ TEST_F(Registration, AddsToAnotherProgramsTypeWithoutTakingItOver) {
     SetString(kClasses, "OtherViewer.gif\\DefaultIcon", "", "C:\\Other\\view.exe,3");
     SetString(kClasses, "OtherViewer.gif\\shell\\Browse\\command", "", other);
     SetString(kClasses, ".tif", "", "OtherViewer.tif");  // a bare type
-    SetString(kClasses, ".bmp", "", "OtherViewer.bmp");  // Browse only
+    SetString(kClasses, ".bmp", "", "OtherViewer.bmp");  // Browse only, and a stale secondary verb
     SetString(kClasses, "OtherViewer.bmp\\shell\\Browse\\command", "", other);
+    SetString(kClasses, "OtherViewer.bmp\\shell\\Browse with Lumivue\\command", "",
+              "\"C:\\Old\\Vistel4.exe\" /shell \"%1\"");
     SetString(kClasses, ".ico", "", "OtherViewer.ico");
     ASSERT_EQ(Install(), 0u);
 
@@ -146,6 +148,7 @@ TEST_F(Registration, UninstallRemovesOnlyThisBrowsersVerbs) {
     SetString(kClasses, ".gif", "", "OtherViewer.gif");
     SetString(kClasses, "OtherViewer.gif\\shell", "", "Browse with Lumivue");
     SetString(kClasses, "OtherViewer.gif\\shell\\Browse\\command", "", other);
+    SetString(kClasses, "OtherViewer.gif\\shell\\Browse with Lumivue\\command", "", other);
     SetString(kClasses, "OtherViewer.gif\\DefaultIcon", "", "C:\\Other\\view.exe,3");
     // Our Browse verb with extra options and subkeys of its own; an icon in other letters.
     SetString(kClasses, ".tif", "", "OtherViewer.tif");
@@ -163,6 +166,7 @@ TEST_F(Registration, UninstallRemovesOnlyThisBrowsersVerbs) {
 
     EXPECT_EQ(GetString(kClasses, "OtherViewer.gif\\shell\\Browse\\command"), other);
     EXPECT_EQ(GetString(kClasses, "OtherViewer.gif\\shell"), "Browse with Lumivue");  // no verb of ours was there
+    EXPECT_EQ(GetString(kClasses, "OtherViewer.gif\\shell\\Browse with Lumivue\\command"), other);
     EXPECT_EQ(GetString(kClasses, "OtherViewer.gif\\DefaultIcon"), "C:\\Other\\view.exe,3");
 
     EXPECT_FALSE(KeyExists(kClasses, "OtherViewer.tif\\shell\\Browse"));
@@ -262,6 +266,66 @@ TEST_F(Registration, ARegistryErrorEndsThePassWithOneReport) {
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kAppPathKey));
 }
 
+TEST_F(Registration, ARegistryErrorEndsAnUninstallToo) {
+    ASSERT_EQ(Install(), 0u);
+    SetValue(kClasses, ".bmp", "", REG_DWORD, std::string("\x07\0\0\0", 4));
+    const ClassesRootGuard before;
+    const ErrorBox box = RunExpectingErrorBox(launcher + " -uninstall");
+    EXPECT_TRUE(box.shown && box.text.find("\r\nInvalid data type for ''.\r\n") != std::string::npos) << box.text;
+    EXPECT_EQ(box.exitCode, 1u);
+    const std::vector<std::string> all(lv::ImageExtensions.begin(), lv::ImageExtensions.end());
+    const auto bmp = std::find(all.begin(), all.end(), ".bmp");
+    for (auto e = all.begin(); e != bmp; ++e)
+        EXPECT_FALSE(KeyExists(kClasses, GetString(kClasses, *e) + "\\shell\\Browse")) << *e;
+    for (auto e = bmp; e != all.end(); ++e) {
+        const std::string type = GetString(kClasses, *e);
+        EXPECT_TRUE(Snapshot(kClasses, type) == before.Saved(type)) << *e;
+    }
+}
+
+TEST_F(Registration, WithoutTheRightsToChangeFileTypesNothingIsWritten) {
+    ASSERT_EQ(Install(), 0u);  // something to uninstall
+    DeleteTree(HKEY_CURRENT_USER, kSettingsKey);
+    const ClassesAccessList readOnly({lv::ImageExtensions.begin(), lv::ImageExtensions.end()}, "D:(A;;KR;;;WD)");
+    const std::string state = DumpWatched();
+    for (const std::string word : {"-install", "-uninstall"}) {
+        const ErrorBox box = RunExpectingErrorBox(launcher + " " + word);
+        ASSERT_TRUE(box.shown) << word;
+        EXPECT_TRUE(
+            std::regex_match(box.text.substr(0, box.text.find('\n') + 1),
+                             std::regex("Exception EAccessDenied in module lvlaunch\\.exe at [0-9A-F]{8}\\.\r\n")))
+            << box.text;
+        EXPECT_EQ(box.text.substr(box.text.find('\n') + 1),
+                  "Changing file types for all users needs administrator rights. Run the command as an administrator: "
+                  "right-click Command Prompt, choose \"Run as administrator\" and enter " +
+                      launcher + " " + word + ".\r\n");
+        EXPECT_EQ(box.exitCode, 1u);
+        EXPECT_EQ(DumpWatched(), state) << word;
+        EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kSettingsKey)) << word;
+    }
+}
+
+TEST_F(Registration, KeysItMayNotFullyHaveAreSkippedOneByOne) {
+    MakeClean(".pcx");
+    MakeClean(".tga");
+    // Reading and writing, but not deleting, is less than the full access asked for.
+    const ClassesAccessList readWrite({".pcx"}, "D:(A;;KRKW;;;WD)");
+    // A type key that may only be read, whose icon and verb keys may be written.
+    SetString(kClasses, ".tif", "", "OtherViewer.tif");
+    SetString(kClasses, "OtherViewer.tif\\DefaultIcon", "", "");
+    SetString(kClasses, "OtherViewer.tif\\shell\\Browse\\command", "", "");
+    const ClassesAccessList readOnly({"OtherViewer.tif"}, "D:(A;;KR;;;WD)");
+    ASSERT_EQ(Install(), 0u);  // in time, so no message box waited for an answer
+
+    EXPECT_TRUE(Snapshot(kClasses, ".pcx").values.empty());
+    EXPECT_FALSE(KeyExists(kClasses, "Lumivue.pcxImage"));
+    EXPECT_EQ(GetString(kClasses, "OtherViewer.tif"), "<missing>");
+    EXPECT_EQ(GetString(kClasses, "OtherViewer.tif\\DefaultIcon"), icon);
+    EXPECT_EQ(GetString(kClasses, "OtherViewer.tif\\shell\\Browse\\command"), command);
+    EXPECT_EQ(GetString(kClasses, "Lumivue.tgaImage\\shell\\Browse\\command"), command);
+    EXPECT_EQ(GetString(HKEY_CURRENT_USER, kAppPathKey, "FullAppPath"), browser);
+}
+
 TEST_F(Registration, WithoutTheBrowserNothingIsWritten) {
     const std::string notFound =
         "Exception EBrowserNotFound in module lvlaunch\\.exe at [0-9A-F]{8}\\.\r\n"
@@ -272,10 +336,11 @@ TEST_F(Registration, WithoutTheBrowserNothingIsWritten) {
          " in the folder \"C:\\\\lvtest\\\\No Browser Here\\\\\"\\.\r\n"},
         // Where the UTF-8 setting is ignored, the launcher's folder is reported
         // as "Lukasz Omega", and some other program waits there.
-        {MakeLayout("C:\\lvtest\\Łukasz Ωmega", /*withBrowser=*/true, LauncherBuild::WithoutUtf8Setting),
-         ": this system's code page cannot spell the name of the folder \"C:\\\\lvtest\\\\Lukasz Omega\\\\\"\\.\r\n"},
+        {MakeLayout("C:\\lvtest\\setup\\Łukasz Ωmega", /*withBrowser=*/true, LauncherBuild::WithoutUtf8Setting),
+         ": this system's code page cannot spell the name of the folder \"C:\\\\lvtest\\\\setup\\\\Lukasz "
+         "Omega\\\\\"\\.\r\n"},
     };
-    MakeLayout("C:\\lvtest\\Lukasz Omega");
+    MakeLayout("C:\\lvtest\\setup\\Lukasz Omega");
     ASSERT_EQ(Install(), 0u);  // something to uninstall
     const std::string state = DumpWatched();
     const KeySnapshot settings = Snapshot(HKEY_CURRENT_USER, kSettingsKey);
