@@ -4,7 +4,7 @@
 #   bench/run-bench.sh [RUNS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-runs=${1:-15}
+runs=${1:-30}
 ./run build >/dev/null
 bin=$PWD/build/win/bin
 export WINEPREFIX=$PWD/build/win/bench-prefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree= LC_ALL=C.UTF-8

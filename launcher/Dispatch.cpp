@@ -1,10 +1,10 @@
 #include "Dispatch.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include "BrowserPath.h"
 #include "CommandLine.h"
+#include "PlatformWin32.h"
 #include "RegistrationCommands.h"
 
 namespace lv {
@@ -13,8 +13,11 @@ bool LaunchBrowser(const char* parameters) {
     const std::string browser = GetBrowserPath();
     // An empty path would have the shell open whatever "" means to it.
     if (browser.empty()) return false;
-    const HINSTANCE result = ShellExecuteA(/*hwnd=*/nullptr, /*lpOperation=*/nullptr, browser.c_str(), parameters,
-                                           /*lpDirectory=*/nullptr, SW_SHOWNORMAL);
+    using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+    const auto shellExecute = GetSystemFunction<ShellExecuteFunction>("shell32.dll", "ShellExecuteA");
+    if (shellExecute == nullptr) return false;
+    const HINSTANCE result = shellExecute(/*hwnd=*/nullptr, /*lpOperation=*/nullptr, browser.c_str(), parameters,
+                                          /*lpDirectory=*/nullptr, SW_SHOWNORMAL);
     // Values up to 32 are error codes.
     return reinterpret_cast<INT_PTR>(result) > 32;
 }

@@ -33,10 +33,41 @@ CodeLocation LocateCode(const void* address) {
             reinterpret_cast<std::uintptr_t>(address) - reinterpret_cast<std::uintptr_t>(module)};
 }
 
+// Common controls 6, for a themed and sharp error box, from the launcher's
+// second manifest, active while the box is shown. In the process's own
+// manifest they would be loaded at every start.
+class CommonControlsScope {
+public:
+    CommonControlsScope() {
+        ACTCTXA request{};
+        request.cbSize = sizeof request;
+        request.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
+        request.hModule = GetModuleHandleA(nullptr);
+        request.lpResourceName = MAKEINTRESOURCEA(kCommonControlsManifestId);
+        context_ = CreateActCtxA(&request);
+        if (context_ != INVALID_HANDLE_VALUE && !ActivateActCtx(context_, &cookie_)) cookie_ = 0;
+    }
+    ~CommonControlsScope() {
+        if (cookie_ != 0) DeactivateActCtx(/*dwFlags=*/0, cookie_);
+        if (context_ != INVALID_HANDLE_VALUE) ReleaseActCtx(context_);
+    }
+    CommonControlsScope(const CommonControlsScope&) = delete;
+    CommonControlsScope& operator=(const CommonControlsScope&) = delete;
+
+private:
+    static constexpr WORD kCommonControlsManifestId = 2;
+    HANDLE context_ = INVALID_HANDLE_VALUE;
+    ULONG_PTR cookie_ = 0;
+};
+
 int ShowErrorReport(const char* kindName, const void* origin, const char* message) {
     const CodeLocation location = LocateCode(origin);
     const std::string text = FormatErrorReport(kindName, location.moduleName, location.offset, message);
-    MessageBoxA(/*hWnd=*/nullptr, text.c_str(), kErrorReportTitle, MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    const CommonControlsScope themed;
+    using MessageBoxFunction = int(WINAPI*)(HWND, LPCSTR, LPCSTR, UINT);
+    const auto messageBox = GetSystemFunction<MessageBoxFunction>("user32.dll", "MessageBoxA");
+    if (messageBox != nullptr)
+        messageBox(/*hWnd=*/nullptr, text.c_str(), kErrorReportTitle, MB_OK | MB_ICONERROR | MB_TASKMODAL);
     return 1;
 }
 

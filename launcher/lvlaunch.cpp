@@ -8,6 +8,7 @@
 
 #include "Dispatch.h"
 #include "ErrorReport.h"
+#include "PlatformWin32.h"
 
 namespace {
 
@@ -18,12 +19,9 @@ namespace {
 void RestrictDllSearchToSystem() {
     constexpr DWORD kSearchSystem32 = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
     using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-    const FARPROC found = GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories");
-    if (found == nullptr) return;
-    // Through a plain function pointer type, as GetProcAddress results must be cast.
     const auto setDefaultDllDirectories =
-        reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void (*)()>(found));
-    setDefaultDllDirectories(kSearchSystem32);
+        lv::GetSystemFunction<SetDefaultDllDirectoriesFunction>("kernel32.dll", "SetDefaultDllDirectories");
+    if (setDefaultDllDirectories != nullptr) setDefaultDllDirectories(kSearchSystem32);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "AnsiText.h"
+#include "PlatformWin32.h"
 
 namespace lv {
 
@@ -10,7 +11,10 @@ const char* NextAnsiChar(const char* position) {
     // byte at a time (measured under Wine 8), which would let the report's cut
     // split a character. The code page is fixed for the life of the process.
     static const bool kUtf8 = GetACP() == CP_UTF8;
-    return kUtf8 ? NextUtf8Char(position) : CharNextA(position);
+    if (kUtf8) return NextUtf8Char(position);
+    using CharNextFunction = LPSTR(WINAPI*)(LPCSTR);
+    static const auto charNext = GetSystemFunction<CharNextFunction>("user32.dll", "CharNextA");
+    return charNext(position);
 }
 
 }  // namespace lv

@@ -149,16 +149,21 @@ TEST(LauncherFile, CarriesItsIconAndVersion) {
     EXPECT_EQ(directory[8], 16);                                      // colours
     EXPECT_EQ(*reinterpret_cast<const WORD*>(directory + 6 + 6), 4);  // bits per pixel
 
-    // The application manifest: the caller's rights, themed and DPI-aware dialogs, UTF-8.
-    HRSRC manifestResource = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24) /*RT_MANIFEST*/);
-    ASSERT_NE(manifestResource, nullptr);
-    const std::string manifest(static_cast<const char*>(LockResource(LoadResource(module, manifestResource))),
-                               SizeofResource(module, manifestResource));
+    // The application manifest: the caller's rights, DPI-aware dialogs, UTF-8;
+    // themed dialogs from a second manifest that only the error report activates.
+    const auto manifest = [module](WORD id) {
+        HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(24) /*RT_MANIFEST*/);
+        return resource == nullptr ? std::string()
+                                   : std::string(static_cast<const char*>(LockResource(LoadResource(module, resource))),
+                                                 SizeofResource(module, resource));
+    };
     for (const char* part :
-         {"<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>",
-          "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+         {"<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
           ">true/pm</dpiAware>", ">PerMonitorV2, PerMonitor</dpiAwareness>", ">UTF-8</activeCodePage>"})
-        EXPECT_NE(manifest.find(part), std::string::npos) << part;
+        EXPECT_NE(manifest(1).find(part), std::string::npos) << part;
+    const char commonControls[] = "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"";
+    EXPECT_EQ(manifest(1).find(commonControls), std::string::npos);
+    EXPECT_NE(manifest(2).find(commonControls), std::string::npos);
     FreeLibrary(module);
     HICON icon = ExtractIconA(nullptr, launcher.c_str(), 0);
     EXPECT_NE(icon, nullptr);
