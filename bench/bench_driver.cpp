@@ -42,16 +42,8 @@ Lifetime Run(const std::string& commandLine) {
     QueryPerformanceFrequency(&frequency);
     const double busyBefore = MachineBusyMilliseconds();
     QueryPerformanceCounter(&start);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    std::string line = commandLine;
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        std::fprintf(stderr, "cannot start %s\n", commandLine.c_str()), std::exit(1);
-    WaitForSingleObject(process.hProcess, INFINITE);
+    RunProcess(commandLine);
     QueryPerformanceCounter(&end);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
     return {1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart),
             MachineBusyMilliseconds() - busyBefore};
 }

@@ -35,6 +35,18 @@ protected:
         DeleteTree(kClasses, lv::TypeNameFor(extension));
     }
 
+    // The first line of the report of an error of kind `kind`, as a pattern.
+    static std::string ReportHeading(const std::string& kind) {
+        return "Exception " + kind + " in module lvlaunch\\.exe at [0-9A-F]{8}\\.\r\n";
+    }
+
+    // The picture extensions in table order: those before `extension`, and the rest.
+    static std::pair<std::vector<std::string>, std::vector<std::string>> SplitAt(const std::string& extension) {
+        const std::vector<std::string> all(lv::ImageExtensions.begin(), lv::ImageExtensions.end());
+        const auto at = std::find(all.begin(), all.end(), extension);
+        return {{all.begin(), at}, {at, all.end()}};
+    }
+
     // The whole of what registration may touch, for before-and-after comparisons.
     std::string DumpWatched() const {
         std::string text;
@@ -234,8 +246,8 @@ TEST_F(Registration, ARegistryErrorEndsThePassWithOneReport) {
     const ErrorBox box = RunExpectingErrorBox(launcher + " -install");
     ASSERT_TRUE(box.shown);
     EXPECT_EQ(box.title, "Application Error");
-    EXPECT_TRUE(std::regex_match(box.text, std::regex("Exception ERegistryException in module lvlaunch\\.exe at "
-                                                      "[0-9A-F]{8}\\.\r\nInvalid data type for ''\\.\r\n")))
+    EXPECT_TRUE(
+        std::regex_match(box.text, std::regex(ReportHeading("ERegistryException") + "Invalid data type for ''\\.\r\n")))
         << box.text;
     EXPECT_EQ(box.exitCode, 1u);
     // The offset lies in the launcher's code.
@@ -251,17 +263,16 @@ TEST_F(Registration, ARegistryErrorEndsThePassWithOneReport) {
     FreeLibrary(image);
 
     // The extensions before .bmp were associated, the rest untouched, no setting written.
-    const std::vector<std::string> all(lv::ImageExtensions.begin(), lv::ImageExtensions.end());
-    const auto bmp = std::find(all.begin(), all.end(), ".bmp");
-    for (auto e = all.begin(); e != bmp; ++e) {
-        const std::string type = GetString(kClasses, *e);
+    const auto [visited, untouched] = SplitAt(".bmp");
+    for (const std::string& e : visited) {
+        const std::string type = GetString(kClasses, e);
         EXPECT_TRUE(GetString(kClasses, type + "\\shell\\Browse\\command") == command ||
                     GetString(kClasses, type + "\\shell\\Browse with Lumivue\\command") == command)
-            << *e;
+            << e;
     }
-    for (auto e = bmp; e != all.end(); ++e) {
-        EXPECT_TRUE(Snapshot(kClasses, *e) == before.Saved(*e)) << *e;
-        EXPECT_TRUE(Snapshot(kClasses, lv::TypeNameFor(*e)) == before.Saved(lv::TypeNameFor(*e))) << *e;
+    for (const std::string& e : untouched) {
+        EXPECT_TRUE(Snapshot(kClasses, e) == before.Saved(e)) << e;
+        EXPECT_TRUE(Snapshot(kClasses, lv::TypeNameFor(e)) == before.Saved(lv::TypeNameFor(e))) << e;
     }
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kAppPathKey));
 }
@@ -271,15 +282,16 @@ TEST_F(Registration, ARegistryErrorEndsAnUninstallToo) {
     SetValue(kClasses, ".bmp", "", REG_DWORD, std::string("\x07\0\0\0", 4));
     const ClassesRootGuard before;
     const ErrorBox box = RunExpectingErrorBox(launcher + " -uninstall");
-    EXPECT_TRUE(box.shown && box.text.find("\r\nInvalid data type for ''.\r\n") != std::string::npos) << box.text;
+    EXPECT_TRUE(
+        std::regex_match(box.text, std::regex(ReportHeading("ERegistryException") + "Invalid data type for ''\\.\r\n")))
+        << box.text;
     EXPECT_EQ(box.exitCode, 1u);
-    const std::vector<std::string> all(lv::ImageExtensions.begin(), lv::ImageExtensions.end());
-    const auto bmp = std::find(all.begin(), all.end(), ".bmp");
-    for (auto e = all.begin(); e != bmp; ++e)
-        EXPECT_FALSE(KeyExists(kClasses, GetString(kClasses, *e) + "\\shell\\Browse")) << *e;
-    for (auto e = bmp; e != all.end(); ++e) {
-        const std::string type = GetString(kClasses, *e);
-        EXPECT_TRUE(Snapshot(kClasses, type) == before.Saved(type)) << *e;
+    const auto [visited, untouched] = SplitAt(".bmp");
+    for (const std::string& e : visited)
+        EXPECT_FALSE(KeyExists(kClasses, GetString(kClasses, e) + "\\shell\\Browse")) << e;
+    for (const std::string& e : untouched) {
+        const std::string type = GetString(kClasses, e);
+        EXPECT_TRUE(Snapshot(kClasses, type) == before.Saved(type)) << e;
     }
 }
 
@@ -292,8 +304,7 @@ TEST_F(Registration, WithoutTheRightsToChangeFileTypesNothingIsWritten) {
         const ErrorBox box = RunExpectingErrorBox(launcher + " " + word);
         ASSERT_TRUE(box.shown) << word;
         EXPECT_TRUE(
-            std::regex_match(box.text.substr(0, box.text.find('\n') + 1),
-                             std::regex("Exception EAccessDenied in module lvlaunch\\.exe at [0-9A-F]{8}\\.\r\n")))
+            std::regex_match(box.text.substr(0, box.text.find('\n') + 1), std::regex(ReportHeading("EAccessDenied"))))
             << box.text;
         EXPECT_EQ(box.text.substr(box.text.find('\n') + 1),
                   "Changing file types for all users needs administrator rights. Run the command as an administrator: "
@@ -327,9 +338,7 @@ TEST_F(Registration, KeysItMayNotFullyHaveAreSkippedOneByOne) {
 }
 
 TEST_F(Registration, WithoutTheBrowserNothingIsWritten) {
-    const std::string notFound =
-        "Exception EBrowserNotFound in module lvlaunch\\.exe at [0-9A-F]{8}\\.\r\n"
-        "The browser \"Vistel4\\.exe\" was not found";
+    const std::string notFound = ReportHeading("EBrowserNotFound") + "The browser \"Vistel4\\.exe\" was not found";
     const std::pair<std::string, std::string> cases[] = {
         // the folder, and the message after notFound
         {MakeLayout("C:\\lvtest\\No Browser Here", /*withBrowser=*/false),
