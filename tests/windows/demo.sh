@@ -15,7 +15,8 @@ quiet() { "$@" </dev/null >/dev/null 2>&1; }
 step() { printf '\n== %s\n' "$*"; }
 received() {
     for _ in $(seq 100); do [ -f "$folder/received.txt" ] && break; sleep 0.1; done
-    printf 'the browser received: %s\n' "$(cat "$folder/received.txt" 2>/dev/null || echo '(nothing)')"
+    # The stand-in records its command line in UTF-16.
+    printf 'the browser received: %s\n' "$(iconv -f UTF-16LE -t UTF-8 "$folder/received.txt" 2>/dev/null || echo '(nothing)')"
     rm -f "$folder/received.txt"
 }
 # Through "reg export", whose UTF-16 file keeps every name ("reg query" prints
