@@ -48,12 +48,11 @@ std::string ShellCommandFor(const std::string& browserPath) { return "\"" + brow
 LV_NOINLINE std::string RequireBrowserPath() {
     std::string browser = GetBrowserPath();
     if (!browser.empty()) return browser;
-    const std::string modulePath = GetModulePath();
-    const std::string where = "the folder \"" + DirectoryPart(modulePath) + "\"";
+    const ModulePath modulePath = GetModulePath();
+    const std::string where = "the folder \"" + DirectoryPart(modulePath.path) + "\"";
     const std::string missing = std::string("The browser \"") + kBrowserFileName + "\" was not found";
-    throw EBrowserNotFound(IsExactModulePath(modulePath)
-                               ? missing + " in " + where
-                               : missing + ": this system's code page cannot spell the name of " + where,
+    throw EBrowserNotFound(modulePath.exact ? missing + " in " + where
+                                            : missing + ": this system's code page cannot spell the name of " + where,
                            LV_CALLER_ADDRESS());
 }
 

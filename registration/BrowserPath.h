@@ -33,14 +33,15 @@ std::string BrowserPathFor(const std::string& modulePath, const EntryLookup& loo
 // name, in the browser's folder.
 std::string IconLocationFor(const std::string& browserPath);
 
-// The running launcher's path as the ANSI entry point reports it, in full;
-// empty when it cannot be had.
-std::string GetModulePath();
-
-// Whether `modulePath` is the launcher's real path letter for letter. Systems
-// that ignore the launcher's UTF-8 setting spell a name their ANSI code page
-// lacks with look-alike characters: the name of some other folder.
-bool IsExactModulePath(const std::string& modulePath);
+// The running launcher's path as the ANSI entry point reports it, in full
+// (empty when it cannot be had), and whether that is its real path letter for
+// letter. Systems that ignore the launcher's UTF-8 setting spell a name their
+// ANSI code page lacks with look-alike characters: the name of some other folder.
+struct ModulePath {
+    std::string path;
+    bool exact;
+};
+ModulePath GetModulePath();
 
 // One lookup of exactly `path`; the first entry found, whatever its
 // attributes. A stored name the ANSI code page cannot spell counts as none.

@@ -2,6 +2,7 @@
 #include "PlatformWin32.h"
 
 #include <cwchar>
+#include <utility>
 #include <vector>
 
 #include "BrowserPath.h"
@@ -65,25 +66,26 @@ WideText WideModulePath(HMODULE module) {
     }
 }
 
-}  // namespace
-
-std::string GetModuleFileNameText(HMODULE module) {
+// The module's ANSI path, and whether it reads back as its UTF-16 path.
+ModulePath ReadModulePath(HMODULE module) {
     // GetModuleFileNameA cuts a path that is too long for its buffer without a
     // word (Wine 8 with UTF-8, which takes up to three bytes where UTF-16 takes
     // one unit), so the buffer is sized from the UTF-16 path.
     const WideText wide = WideModulePath(module);
-    if (wide.empty()) return std::string();
+    if (wide.empty()) return {std::string(), false};
     std::vector<char> buffer(wide.size() * 3 + 1);
     const DWORD length = GetModuleFileNameA(module, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0 || length >= buffer.size()) return std::string();
-    return std::string(buffer.data(), length);
+    if (length == 0 || length >= buffer.size()) return {std::string(), false};
+    std::string path(buffer.data(), length);
+    const bool exact = WideFromAnsi(path) == wide;
+    return {std::move(path), exact};
 }
 
-std::string GetModulePath() { return GetModuleFileNameText(/*module=*/nullptr); }
+}  // namespace
 
-bool IsExactModulePath(const std::string& modulePath) {
-    return !modulePath.empty() && WideFromAnsi(modulePath) == WideModulePath(/*module=*/nullptr);
-}
+std::string GetModuleFileNameText(HMODULE module) { return ReadModulePath(module).path; }
+
+ModulePath GetModulePath() { return ReadModulePath(/*module=*/nullptr); }
 
 bool FindEntryName(const std::string& path, std::string& storedName) {
     // Through the UTF-16 entry point: the ANSI one's fixed buffer cannot hold
@@ -98,10 +100,10 @@ bool FindEntryName(const std::string& path, std::string& storedName) {
 }
 
 std::string GetBrowserPath() {
-    const std::string modulePath = GetModulePath();
+    const ModulePath modulePath = GetModulePath();
     // A look-alike of the launcher's folder may hold some other Vistel4.exe.
-    if (!IsExactModulePath(modulePath)) return std::string();
-    return BrowserPathFor(modulePath, FindEntryName);
+    if (!modulePath.exact) return std::string();
+    return BrowserPathFor(modulePath.path, FindEntryName);
 }
 
 std::string GetIconLocation() { return IconLocationFor(GetBrowserPath()); }

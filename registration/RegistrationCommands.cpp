@@ -13,7 +13,7 @@ namespace {
     throw EAccessDenied(
         "Changing file types for all users needs administrator rights. Run the command as an "
         "administrator: right-click Command Prompt, choose \"Run as administrator\" and enter \"" +
-            GetModulePath() + "\" " + commandWord,
+            GetModulePath().path + "\" " + commandWord,
         LV_CALLER_ADDRESS());
 }
 
