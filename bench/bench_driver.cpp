@@ -1,13 +1,17 @@
 // Times the launcher against yardsticks, side by side in one run, under Wine:
 //   "-install" against "reg import" of a .reg file holding what it writes;
 //   starting the browser against a program that only calls ShellExecuteA.
-// Each figure is the median of RUNS process lifetimes (30 unless given), in
-// wall time and in processor time; the registry is put back after every run,
-// so each "-install" meets the same fresh state.
+// Each figure is the median, and the least, of RUNS process lifetimes (30
+// unless given), in wall time and in processor time; the registry is put back
+// after every run, so each "-install" meets the same fresh state.
+// run-bench.sh runs it beneath process_cpu, and names that one's records and
+// the Wine server's process id in LV_CPU_RECORDS and LV_WINESERVER_PID.
 //   bench_driver [RUNS]
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,34 +22,74 @@ using namespace lvtest;
 
 namespace {
 
-// How long one process lived, and the processor time the machine spent meanwhile.
+[[noreturn]] void Fail(const std::string& why) {
+    std::fprintf(stderr, "bench_driver: %s\n", why.c_str());
+    std::exit(1);
+}
+
+// How long one process lived, and the processor time it took: its own, and
+// the Wine server's meanwhile, which carries out its registry and file calls.
 struct Lifetime {
     double wall;
     double cpu;
 };
 
-// Milliseconds the machine's processors have been busy, from Linux's own count
-// (Wine reports no processor time for other processes): the program, the Wine
-// server that carries out its registry calls, and anything else running.
-double MachineBusyMilliseconds() {
-    std::FILE* stat = std::fopen("Z:\\proc\\stat", "r");
-    unsigned long long user = 0, nice = 0, system = 0, idle = 0, iowait = 0, irq = 0, softirq = 0;
-    if (stat == nullptr || std::fscanf(stat, "cpu %llu %llu %llu %llu %llu %llu %llu", &user, &nice, &system, &idle,
-                                       &iowait, &irq, &softirq) != 7)
-        std::fprintf(stderr, "cannot read /proc/stat\n"), std::exit(1);
-    std::fclose(stat);
-    return 10.0 * static_cast<double>(user + nice + system + irq + softirq);  // in ticks of 10 ms
-}
+// Processor times, in milliseconds, from Linux's own counts.
+class ProcessorTimes {
+public:
+    ProcessorTimes() {
+        const char* records = std::getenv("LV_CPU_RECORDS");
+        const char* server = std::getenv("LV_WINESERVER_PID");
+        if (records == nullptr || server == nullptr) Fail("run me through bench/run-bench.sh");
+        records_ = records;
+        serverStat_ = std::string("Z:\\proc\\") + server + "\\schedstat";
+    }
 
-Lifetime Run(const std::string& commandLine) {
+    // The Wine server's processor time so far (its first figure is in nanoseconds).
+    double Server() const {
+        std::ifstream stat(serverStat_);
+        double nanoseconds = 0;
+        if (!(stat >> nanoseconds)) Fail("cannot read " + serverStat_);
+        return nanoseconds / 1e6;
+    }
+
+    // The processor time of the next process named `program` to end, as
+    // process_cpu records it ("NAME MICROSECONDS", the name cut to 15
+    // characters); records of other processes are passed over.
+    double NextEnded(const std::string& program) {
+        for (int waited = 0; waited < 5000; waited += 5) {
+            std::ifstream file(records_);
+            std::string line;
+            for (std::size_t index = 0; std::getline(file, line); ++index) {
+                if (index < linesRead_) continue;
+                std::istringstream fields(line);
+                std::string name;
+                double microseconds = 0;
+                if (!(fields >> name >> microseconds) || program.compare(0, name.size(), name) != 0) continue;
+                linesRead_ = index + 1;
+                return microseconds / 1000.0;
+            }
+            Sleep(5);
+        }
+        Fail("no processor time recorded for " + program);
+    }
+
+private:
+    std::string records_;
+    std::string serverStat_;
+    std::size_t linesRead_ = 0;
+};
+
+Lifetime Run(ProcessorTimes& times, const std::string& commandLine, const std::string& program) {
     LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);
-    const double busyBefore = MachineBusyMilliseconds();
+    const double serverBefore = times.Server();
     QueryPerformanceCounter(&start);
     RunProcess(commandLine);
     QueryPerformanceCounter(&end);
+    const double server = times.Server() - serverBefore;
     return {1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart),
-            MachineBusyMilliseconds() - busyBefore};
+            times.NextEnded(program) + server};
 }
 
 double Median(std::vector<double> values) {
@@ -93,6 +137,7 @@ void WaitForBrowser(const std::string& folder) {
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::atoi(argv[1]) : 30;
+    ProcessorTimes times;
     const std::string folder = MakeLayout("C:\\bench\\Lumivue 4");
     const std::string install = "\"" + folder + "lvlaunch.exe\" -install";
     const std::string regFile = folder + "install.reg";
@@ -104,6 +149,7 @@ int main(int argc, char** argv) {
         std::vector<std::pair<std::string, KeySnapshot>> before;
         for (const std::string& key : undo.WatchedKeys()) before.emplace_back(key, Snapshot(HKEY_CLASSES_ROOT, key));
         if (RunProcess(install) != 0) return 1;
+        times.NextEnded("lvlaunch.exe");
         std::string reg = "REGEDIT4\r\n";
         for (const auto& [key, snapshot] : before)
             AppendChanges("HKEY_CLASSES_ROOT\\" + key, snapshot, Snapshot(HKEY_CLASSES_ROOT, key), reg);
@@ -117,41 +163,49 @@ int main(int argc, char** argv) {
     for (int run = 0; run < runs; ++run) {
         {
             const ClassesRootGuard undo;
-            installs.push_back(Run(install));
+            installs.push_back(Run(times, install, "lvlaunch.exe"));
         }
         {
             const ClassesRootGuard undo;
-            imports.push_back(Run("reg import \"" + regFile + "\""));
+            imports.push_back(Run(times, "reg import \"" + regFile + "\"", "reg.exe"));
         }
-        launches.push_back(Run("\"" + folder + "lvlaunch.exe\""));
+        launches.push_back(Run(times, "\"" + folder + "lvlaunch.exe\"", "lvlaunch.exe"));
         WaitForBrowser(folder);
-        shells.push_back(Run(shellOnly + " \"" + folder + "Vistel4.exe\""));
+        shells.push_back(Run(times, shellOnly + " \"" + folder + "Vistel4.exe\"", "shell_execute_only.exe"));
         WaitForBrowser(folder);
-        bareStarts.push_back(Run(shellOnly));  // without an argument it only starts and exits
+        // Without an argument it only starts and exits.
+        bareStarts.push_back(Run(times, shellOnly, "shell_execute_only.exe"));
     }
 
     std::printf(
-        "%d interleaved runs, milliseconds: median process lifetime (wall), median machine busy meanwhile "
-        "(cpu), quickest lifetime (min)\n",
+        "%d interleaved runs, milliseconds: wall time from start to exit, processor time of the process and of "
+        "the Wine server meanwhile (cpu); the median, and the least, which the machine's noise disturbed least\n",
         runs);
-    // Medians, and the quickest run, which the machine's noise disturbed least.
-    const auto report = [](const char* name, const std::vector<Lifetime>& measured, const char* yardstickName,
-                           const std::vector<Lifetime>& yardstick, const char* goal) {
-        for (const char* figure : {"wall", "cpu ", "min "}) {
-            std::vector<double> ours, theirs;
-            for (const Lifetime& l : measured) ours.push_back(figure[0] == 'c' ? l.cpu : l.wall);
-            for (const Lifetime& l : yardstick) theirs.push_back(figure[0] == 'c' ? l.cpu : l.wall);
-            const auto pick = [figure](std::vector<double> values) {
-                return figure[0] == 'm' ? *std::min_element(values.begin(), values.end()) : Median(std::move(values));
-            };
-            std::printf("  %-18s %s %7.1f   %-18s %7.1f   ratio %.2f (goal %s)\n", name, figure, pick(ours),
-                        yardstickName, pick(theirs), pick(ours) / pick(theirs), goal);
+    struct Figure {
+        const char* label;
+        double Lifetime::*measure;
+        bool least;
+    };
+    const Figure figures[] = {{"wall median", &Lifetime::wall, false},
+                              {"cpu median ", &Lifetime::cpu, false},
+                              {"wall least ", &Lifetime::wall, true},
+                              {"cpu least  ", &Lifetime::cpu, true}};
+    const auto pick = [](const Figure& figure, const std::vector<Lifetime>& lifetimes) {
+        std::vector<double> values;
+        for (const Lifetime& lifetime : lifetimes) values.push_back(lifetime.*figure.measure);
+        return figure.least ? *std::min_element(values.begin(), values.end()) : Median(std::move(values));
+    };
+    const auto report = [&](const char* name, const std::vector<Lifetime>& measured, const char* yardstickName,
+                            const std::vector<Lifetime>& yardstick, const char* goal) {
+        for (const Figure& figure : figures) {
+            const double ours = pick(figure, measured), theirs = pick(figure, yardstick);
+            std::printf("  %-18s %s %7.1f   %-18s %7.1f   ratio %.2f (goal %s)\n", name, figure.label, ours,
+                        yardstickName, theirs, ours / theirs, goal);
         }
     };
     report("-install", installs, "reg import", imports, "1.0 or less");
     report("start the browser", launches, "ShellExecuteA only", shells, "1.05 or less");
-    std::vector<double> bareWall, bareCpu;
-    for (const Lifetime& l : bareStarts) bareWall.push_back(l.wall), bareCpu.push_back(l.cpu);
-    std::printf("  a program that only starts and exits: wall %.1f, cpu %.1f\n", Median(bareWall), Median(bareCpu));
+    std::printf("  a program that only starts and exits: wall median %.1f, cpu median %.1f\n",
+                pick(figures[0], bareStarts), pick(figures[1], bareStarts));
     return 0;
 }
