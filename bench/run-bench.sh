@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-30}
-./run build >/dev/null
+./run build >/dev/null || { echo "the build failed: run ./run build" >&2; exit 1; }
 bin=$PWD/build/win/bin
 gcc -O2 -Wall -Wextra -Werror -o build/win/process_cpu bench/process_cpu.c
 # Without the menu builder, which reads every file type for seconds after start-up.
