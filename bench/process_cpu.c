@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
         fprintf(stderr, "usage: process_cpu RECORDS COMMAND [ARGUMENT...]\n");
         return 2;
     }
-    FILE* records = fopen(argv[1], "w");
+    FILE* records = fopen(argv[1], "we"); /* not inherited by the command */
     if (records == NULL || prctl(PR_SET_CHILD_SUBREAPER, 1) != 0) {
         perror("process_cpu");
         return 2;
