@@ -16,9 +16,10 @@ sh "$session" start || { echo "wine failed to start" >&2; exit 1; }
 trap 'sh "$session" stop' EXIT
 
 # The server of this prefix, whose processor time counts with each program's.
-for pid in $(pgrep wineserver); do
-    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
-        export LV_WINESERVER_PID=$pid
+for process in /proc/[0-9]*; do
+    case $(cat "$process/comm" 2>/dev/null) in wineserver*) ;; *) continue ;; esac
+    if tr '\0' '\n' <"$process/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+        export LV_WINESERVER_PID=${process#/proc/}
     fi
 done
 [ -n "${LV_WINESERVER_PID:-}" ] || { echo "cannot find the Wine server" >&2; exit 1; }
