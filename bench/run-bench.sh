@@ -8,8 +8,10 @@ runs=${1:-30}
 ./run build >/dev/null || { echo "the build failed: run ./run build" >&2; exit 1; }
 bin=$PWD/build/win/bin
 gcc -O2 -Wall -Wextra -Werror -o build/win/process_cpu bench/process_cpu.c
-# Without the menu builder, which reads every file type for seconds after start-up.
-export WINEPREFIX=$PWD/build/win/bench-prefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,winemenubuilder.exe= LC_ALL=C.UTF-8
+set -a
+. tests/windows/wine.env
+set +a
+export WINEPREFIX=$PWD/build/win/bench-prefix
 # A warm, persistent server on a fresh prefix.
 session=tests/windows/wine-session.sh
 sh "$session" start || { echo "wine failed to start" >&2; exit 1; }

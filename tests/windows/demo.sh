@@ -5,8 +5,10 @@
 # Usage: demo.sh BUILD_DIR (the Windows build, with its test programs)
 set -euo pipefail
 bin=$1/bin
-# C.UTF-8: Wine spells the demo's Unix file names in the locale's character set.
-export WINEPREFIX=$1/demo-prefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,winemenubuilder.exe= LC_ALL=C.UTF-8
+set -a
+. "$(dirname "$0")/wine.env"
+set +a
+export WINEPREFIX=$1/demo-prefix
 folder="$WINEPREFIX/drive_c/Lumivue Демо"
 launcher='C:\Lumivue Демо\lvlaunch.exe'
 picture='C:\Lumivue Демо\Pictures\закат 夕日.png'
