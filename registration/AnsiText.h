@@ -13,7 +13,7 @@ namespace lv {
 
 // The start of the character after the one at `position`; `position` itself
 // when it points at the terminating NUL. Provided by the platform layer
-// (CharNextA on Windows, a code-page model in native tests).
+// (the code page's lead bytes on Windows, a code-page model in native tests).
 const char* NextAnsiChar(const char* position);
 
 // The same for UTF-8: a lead byte with the continuation bytes it announces, as

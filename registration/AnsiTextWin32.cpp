@@ -2,19 +2,21 @@
 #include <windows.h>
 
 #include "AnsiText.h"
-#include "PlatformWin32.h"
 
 namespace lv {
 
 const char* NextAnsiChar(const char* position) {
-    // CharNextA knows only double-byte lead bytes: through UTF-8 it steps one
-    // byte at a time (measured under Wine 8), which would let the report's cut
-    // split a character. The code page is fixed for the life of the process.
+    // IsDBCSLeadByte knows only double-byte lead bytes, as CharNextA does:
+    // through UTF-8 both step one byte at a time (measured under Wine 8), which
+    // would let the report's cut split a character. The code page is fixed
+    // for the life of the process.
     static const bool kUtf8 = GetACP() == CP_UTF8;
     if (kUtf8) return NextUtf8Char(position);
-    using CharNextFunction = LPSTR(WINAPI*)(LPCSTR);
-    static const auto charNext = GetSystemFunction<CharNextFunction>("user32.dll", "CharNextA");
-    return charNext(position);
+    // As CharNextA steps, from kernel32, which every start has loaded, where
+    // CharNextA would load user32 to read a command line.
+    if (*position == '\0') return position;
+    if (IsDBCSLeadByte(static_cast<BYTE>(*position)) && position[1] != '\0') return position + 2;
+    return position + 1;
 }
 
 }  // namespace lv
