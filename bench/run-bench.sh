@@ -2,8 +2,15 @@
 # Measures the launcher against its yardsticks and prints the ratios (not a
 # test: timings vary with the machine). Builds as ./run does first.
 #   bench/run-bench.sh [RUNS]
+#   bench/run-bench.sh --requests: one round, counting the Wine server
+#                                  requests of each program instead
 set -euo pipefail
 cd "$(dirname "$0")/.."
+trace=
+if [ "${1:-}" = --requests ]; then
+    trace=$PWD/build/win/bench-requests.txt
+    set -- 1
+fi
 runs=${1:-30}
 ./run build >/dev/null || { echo "the build failed: run ./run build" >&2; exit 1; }
 bin=$PWD/build/win/bin
@@ -21,11 +28,16 @@ processor=$(taskset -pc $$ | sed 's/.*: *//; s/[-,].*//')
 session=tests/windows/wine-session.sh
 taskset -c "$processor" sh "$session" start || { echo "wine failed to start" >&2; exit 1; }
 trap 'sh "$session" stop' EXIT
+if [ -n "$trace" ]; then
+    # The same server again, now writing down every request it is sent.
+    wineserver -k
+    taskset -c "$processor" wineserver -d1 -p 2>"$trace" </dev/null >/dev/null
+fi
 
 # The server of this prefix, whose processor time counts with each program's.
 for process in /proc/[0-9]*; do
     case $(cat "$process/comm" 2>/dev/null) in wineserver*) ;; *) continue ;; esac
-    if tr '\0' '\n' <"$process/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+    if tr '\0' '\n' 2>/dev/null <"$process/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
         export LV_WINESERVER_PID=${process#/proc/}
     fi
 done
@@ -33,6 +45,13 @@ done
 records=$PWD/build/win/bench-cpu.txt
 export LV_CPU_RECORDS="Z:${records//\//\\}"
 
+if [ -n "$trace" ]; then
+    taskset -c "$processor" build/win/process_cpu "$records" wine "$bin/bench_driver.exe" 1 >/dev/null ||
+        { echo "bench_driver failed: $?" >&2; exit 1; }
+    sh "$session" stop
+    awk -f bench/count-requests.awk "$trace"
+    exit 0
+fi
 taskset -c "$processor" build/win/process_cpu "$records" wine "$bin/bench_driver.exe" "$runs" ||
     { echo "bench_driver failed: $?" >&2; exit 1; }
 
