@@ -41,25 +41,62 @@ ExtensionKey KeyNotHad(const TRegistry& registry) {
     return registry.LastSelectWasRefused() ? ExtensionKey::Refused : ExtensionKey::Missing;
 }
 
-}  // namespace
-
-std::string ShellCommandFor(const std::string& browserPath) { return "\"" + browserPath + "\" /shell \"%1\""; }
-
-LV_NOINLINE std::string RequireBrowserPath() {
-    std::string browser = GetBrowserPath();
-    if (!browser.empty()) return browser;
-    const ModulePath modulePath = GetModulePath();
-    const std::string where = "the folder \"" + DirectoryPart(modulePath.path) + "\"";
-    const std::string missing = std::string("The browser \"") + kBrowserFileName + "\" was not found";
-    throw EBrowserNotFound(modulePath.exact ? missing + " in " + where
-                                            : missing + ": this system's code page cannot spell the name of " + where,
-                           LV_CALLER_ADDRESS());
+// The shell reads "%" in a command as the start of a placeholder, and "%%" as
+// one "%" (Wine's shlexec.c conformance test, run on Windows, shows it).
+std::string EscapedForShell(const std::string& path) {
+    std::string escaped;
+    for (const char c : path) {
+        escaped += c;
+        if (c == '%') escaped += '%';
+    }
+    return escaped;
 }
 
-ExtensionKey RegisterExtension(TRegistry& registry, const std::string& extension) {
+// Whether `command` starts the browser at `browserPath`, written plainly or for the shell.
+bool NamesBrowser(const std::string& command, const std::string& browserPath) {
+    return ContainsText(command, browserPath) || ContainsText(command, EscapedForShell(browserPath));
+}
+
+std::string MissingBrowserMessage(const BrowserSearch& search) {
+    const std::string browser = std::string("The browser \"") + kBrowserFileName + "\"";
+    const std::string inFolder = browser + " was not found in the folder \"" + search.folder + "\"";
+    switch (search.problem) {
+        case BrowserProblem::LauncherPathUnknown:
+            return browser + " was not looked for: the launcher's own path could not be read";
+        case BrowserProblem::FolderNotSpellable:
+            return browser + " was not found: this system's code page cannot spell the name of the folder \"" +
+                   search.folder + "\"";
+        case BrowserProblem::IsFolder:
+            return inFolder + ": the \"" + kBrowserFileName + "\" there is a folder";
+        case BrowserProblem::IsLauncher:
+            return inFolder + ": the \"" + kBrowserFileName + "\" there is this launcher itself";
+        case BrowserProblem::FolderNotNamedExactly:
+            return browser + " is not taken from the folder \"" + search.folder +
+                   "\": Windows drops the spaces and dots that end a folder's name when it looks a path up, so "
+                   "it cannot name that folder exactly";
+        case BrowserProblem::NotFound:
+        case BrowserProblem::None:
+            break;
+    }
+    return inFolder;
+}
+
+}  // namespace
+
+std::string ShellCommandFor(const std::string& browserPath) {
+    return "\"" + EscapedForShell(browserPath) + "\" /shell \"%1\"";
+}
+
+LV_NOINLINE std::string RequireBrowserPath() {
+    const BrowserSearch search = LocateBrowser();
+    if (search.problem == BrowserProblem::None) return search.path;
+    throw EBrowserNotFound(MissingBrowserMessage(search), LV_CALLER_ADDRESS());
+}
+
+ExtensionKey RegisterExtension(TRegistry& registry, HKEY classes, const std::string& extension) {
     const std::string browser = RequireBrowserPath();
     const std::string command = ShellCommandFor(browser);
-    registry.SelectRoot(HKEY_CLASSES_ROOT);
+    registry.SelectRoot(classes);
 
     if (!registry.SelectKey("\\" + extension, kCreate)) return KeyNotHad(registry);
     std::string type = registry.ReadStringValue(kDefaultValue);
@@ -88,7 +125,7 @@ ExtensionKey RegisterExtension(TRegistry& registry, const std::string& extension
         if (existing.empty())
             registry.WriteStringValue(kDefaultValue, command);
         else
-            browseIsAnotherProgram = !ContainsText(existing, browser);
+            browseIsAnotherProgram = !NamesBrowser(existing, browser);
         registry.ReleaseKey();
     }
 
@@ -99,10 +136,10 @@ ExtensionKey RegisterExtension(TRegistry& registry, const std::string& extension
     return ExtensionKey::Had;
 }
 
-ExtensionKey UnregisterExtension(TRegistry& registry, const std::string& extension) {
+ExtensionKey UnregisterExtension(TRegistry& registry, HKEY classes, const std::string& extension) {
     const std::string browser = RequireBrowserPath();
     const std::string icon = IconLocationFor(browser);
-    registry.SelectRoot(HKEY_CLASSES_ROOT);
+    registry.SelectRoot(classes);
 
     std::string type;
     if (!ReadDefaultOf(registry, "\\" + extension, type)) return KeyNotHad(registry);
@@ -117,13 +154,13 @@ ExtensionKey UnregisterExtension(TRegistry& registry, const std::string& extensi
 
     std::string command;
     if (ReadDefaultOf(registry, typeKey + "\\shell\\" + kBrowseVerb + "\\command", command) &&
-        ContainsText(command, browser)) {
+        NamesBrowser(command, browser)) {
         registry.DeleteKeyTree(typeKey + "\\shell\\" + kBrowseVerb);
         ForgetDefaultVerb(registry, typeKey, kBrowseVerb);
     }
 
     if (!ReadDefaultOf(registry, typeKey + "\\shell\\" + kOwnVerb + "\\command", command) ||
-        !ContainsText(command, browser))
+        !NamesBrowser(command, browser))
         return ExtensionKey::Had;
     registry.DeleteKeyTree(typeKey + "\\shell\\" + kOwnVerb);
     ForgetDefaultVerb(registry, typeKey, kOwnVerb);

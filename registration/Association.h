@@ -14,19 +14,21 @@
 
 namespace lv {
 
-// The command registered for the browser at `browserPath`: "<path>" /shell "%1".
+// The command registered for the browser at `browserPath`: "<path>" /shell "%1",
+// with each "%" of the path doubled, as the shell reads it.
 std::string ShellCommandFor(const std::string& browserPath);
 
-// The browser's path; raises EBrowserNotFound, naming the folder searched,
-// when the browser is not beside the launcher.
+// The browser's path; raises EBrowserNotFound, saying why, when there is no
+// browser to use beside the launcher.
 std::string RequireBrowserPath();
 
 // Whether the extension's own key could be had; without it nothing else is done.
 enum class ExtensionKey { Had, Missing, Refused };
 
-// Both work under HKEY_CLASSES_ROOT, leave `registry` rooted there with no
-// key selected, and raise what the registry raises.
-ExtensionKey RegisterExtension(TRegistry& registry, const std::string& extension);
-ExtensionKey UnregisterExtension(TRegistry& registry, const std::string& extension);
+// Both work under `classes`, the machine's store of file types, leave
+// `registry` rooted there with no key selected, and raise what the registry
+// raises.
+ExtensionKey RegisterExtension(TRegistry& registry, HKEY classes, const std::string& extension);
+ExtensionKey UnregisterExtension(TRegistry& registry, HKEY classes, const std::string& extension);
 
 }  // namespace lv

@@ -1,10 +1,12 @@
 // Where the browser path walk meets Windows: the module path and one directory lookup.
 #include "PlatformWin32.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <utility>
 #include <vector>
 
+#include "AnsiText.h"
 #include "BrowserPath.h"
 
 namespace lv {
@@ -66,46 +68,73 @@ WideText WideModulePath(HMODULE module) {
     }
 }
 
-// The module's ANSI path, and whether it reads back as its UTF-16 path.
-ModulePath ReadModulePath(HMODULE module) {
+struct ModuleLocation {
+    std::string path;     // as the ANSI entry point reports it
+    bool folderExact;     // whether its folder reads back as the real one, letter for letter
+    WideText fileName;    // the module file's own name, in UTF-16
+};
+
+ModuleLocation ReadModulePath(HMODULE module) {
     // GetModuleFileNameA cuts a path that is too long for its buffer without a
     // word (Wine 8 with UTF-8, which takes up to three bytes where UTF-16 takes
     // one unit), so the buffer is sized from the UTF-16 path.
     const WideText wide = WideModulePath(module);
-    if (wide.empty()) return {std::string(), false};
+    if (wide.empty()) return {std::string(), false, WideText()};
     std::vector<char> buffer(wide.size() * 3 + 1);
     const DWORD length = GetModuleFileNameA(module, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0 || length >= buffer.size()) return {std::string(), false};
+    if (length == 0 || length >= buffer.size()) return {std::string(), false, WideText()};
     std::string path(buffer.data(), length);
-    const bool exact = WideFromAnsi(path) == wide;
-    return {std::move(path), exact};
+    const auto nameStart = static_cast<std::ptrdiff_t>(wide.size()) -
+                           (std::find(wide.rbegin(), wide.rend(), L'\\') - wide.rbegin());
+    const bool folderExact = WideFromAnsi(DirectoryPart(path)) == WideText(wide.begin(), wide.begin() + nameStart);
+    return {std::move(path), folderExact, WideText(wide.begin() + nameStart, wide.end())};
+}
+
+// Whether the file `browserPath` names, in the launcher's own folder, is the
+// launcher: a launcher renamed to the browser's name would start itself
+// without end. File names compare as the file system does, in either case.
+bool IsLauncherFile(const ModuleLocation& launcher, const std::string& browserPath) {
+    const WideText browserName = WideFromAnsi(browserPath.substr(DirectoryPart(browserPath).size()));
+    return CompareStringOrdinal(launcher.fileName.data(), static_cast<int>(launcher.fileName.size()),
+                                browserName.data(), static_cast<int>(browserName.size()),
+                                /*bIgnoreCase=*/TRUE) == CSTR_EQUAL;
 }
 
 }  // namespace
 
 std::string GetModuleFileNameText(HMODULE module) { return ReadModulePath(module).path; }
 
-ModulePath GetModulePath() { return ReadModulePath(/*module=*/nullptr); }
+std::string GetModulePath() { return ReadModulePath(/*module=*/nullptr).path; }
 
-bool FindEntryName(const std::string& path, std::string& storedName) {
+bool FindEntryName(const std::string& path, FoundEntry& entry) {
     // Through the UTF-16 entry point: the ANSI one's fixed buffer cannot hold
     // every stored name in UTF-8, and systems that ignore the launcher's UTF-8
     // setting spell a name their code page lacks with look-alike characters.
-    WideText widePath = WideFromAnsi(path);
+    // The "\\?\" prefix asks for the name as it is: without it, Windows drops
+    // the spaces and dots that end the last name, and finds some other entry.
+    WideText widePath{L'\\', L'\\', L'?', L'\\'};
+    const WideText given = WideFromAnsi(path);
+    widePath.insert(widePath.end(), given.begin(), given.end());
     widePath.push_back(L'\0');
     WIN32_FIND_DATAW found;
     const FindHandle search(FindFirstFileW(widePath.data(), &found));
-    return search &&
-           AnsiFromWide(WideText(found.cFileName, found.cFileName + std::wcslen(found.cFileName)), storedName);
+    if (!search) return false;
+    entry.isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    return AnsiFromWide(WideText(found.cFileName, found.cFileName + std::wcslen(found.cFileName)), entry.name);
 }
 
-std::string GetBrowserPath() {
-    const ModulePath modulePath = GetModulePath();
+BrowserSearch LocateBrowser() {
+    const ModuleLocation launcher = ReadModulePath(/*module=*/nullptr);
+    if (launcher.path.empty()) return {std::string(), std::string(), BrowserProblem::LauncherPathUnknown};
     // A look-alike of the launcher's folder may hold some other Vistel4.exe.
-    if (!modulePath.exact) return std::string();
-    return BrowserPathFor(modulePath.path, FindEntryName);
+    if (!launcher.folderExact)
+        return {std::string(), DirectoryPart(launcher.path), BrowserProblem::FolderNotSpellable};
+    BrowserSearch search = FindBrowser(launcher.path, FindEntryName);
+    if (search.problem == BrowserProblem::None && IsLauncherFile(launcher, search.path))
+        return {std::string(), search.folder, BrowserProblem::IsLauncher};
+    return search;
 }
 
-std::string GetIconLocation() { return IconLocationFor(GetBrowserPath()); }
+std::string GetBrowserPath() { return LocateBrowser().path; }
 
 }  // namespace lv

@@ -10,22 +10,30 @@ namespace lv {
 namespace {
 
 [[noreturn]] LV_NOINLINE void RaiseAccessDenied(const char* commandWord) {
-    throw EAccessDenied(
-        "Changing file types for all users needs administrator rights. Run the command as an "
-        "administrator: right-click Command Prompt, choose \"Run as administrator\" and enter \"" +
-            GetModulePath().path + "\" " + commandWord,
-        LV_CALLER_ADDRESS());
+    // The command comes first and is followed by a space, so that it reads as
+    // typed and survives the report's cut.
+    throw EAccessDenied("To change file types for all users, run \"" + GetModulePath() + "\" " + commandWord +
+                            " in a Command Prompt opened with \"Run as administrator\": it needs administrator "
+                            "rights",
+                        LV_CALLER_ADDRESS());
 }
 
-// One registry object for every extension, in table order. A key that cannot
+using Associate = ExtensionKey (*)(TRegistry&, HKEY, const std::string&);
+
+// One registry object for every extension, in table order, rooted at the
+// machine's own store of file types: HKEY_CLASSES_ROOT would also show the
+// user's own copies of keys, and write values into them. A key that cannot
 // be had skips its extension; but a pass that had none of them, some for lack
 // of rights, changed nothing at all, which is no success.
-void RunPass(ExtensionKey (*associate)(TRegistry&, const std::string&), const char* commandWord) {
+void RunPass(Associate associate, const char* commandWord) {
+    UniqueKey classes;  // outlives the registry object, whose keys lie below it
+    const LONG opened = OpenKey(HKEY_LOCAL_MACHINE, "Software\\Classes", MAXIMUM_ALLOWED, classes);
     TRegistry registry;
     bool anyHad = false;
-    bool anyRefused = false;
+    bool anyRefused = opened == ERROR_ACCESS_DENIED;
     for (const char* extension : ImageExtensions) {
-        const ExtensionKey key = associate(registry, extension);
+        const ExtensionKey key = opened == ERROR_SUCCESS ? associate(registry, classes.Get(), extension)
+                                                         : ExtensionKey::Missing;
         anyHad = anyHad || key == ExtensionKey::Had;
         anyRefused = anyRefused || key == ExtensionKey::Refused;
     }

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "AppError.h"
+#include "PlatformWin32.h"
 
 namespace lv {
 
@@ -34,32 +35,50 @@ constexpr int kReadAttempts = 8;
     throw ERegistryException(std::string(what) + " '" + valueName + "'", LV_CALLER_ADDRESS());
 }
 
-// Deletes base\subkey and everything below it; true when the key itself is gone.
+// Deletes the key `key` itself, once its subkeys are gone. RegDeleteKeyA would
+// open the key by name again, and a name that is a symbolic link leads it to
+// the key linked to: another program's (Wine's advapi32 registry.c
+// conformance test, test_symlinks). NtDeleteKey deletes the very key opened.
+bool DeleteOpenedKey(HKEY key) {
+    using DeleteKeyFunction = LONG(NTAPI*)(HANDLE);
+    const auto deleteKey = GetSystemFunction<DeleteKeyFunction>("ntdll.dll", "NtDeleteKey");
+    return deleteKey != nullptr && deleteKey(key) == 0;
+}
+
+// Deletes base\subkey and everything below it; true when the key itself is
+// gone. A symbolic link is opened as the link, never as what it points to.
 bool DeleteTree(HKEY base, const std::string& subkey, REGSAM access) {
     HKEY opened = nullptr;
-    if (RegOpenKeyExA(base, subkey.c_str(), kReserved, access, &opened) == ERROR_SUCCESS) {
-        const UniqueKey key(opened);
-        DWORD subkeyCount = 0;
-        DWORD longestName = 0;
-        if (RegQueryInfoKeyA(key.Get(), /*lpClass=*/nullptr, /*lpcchClass=*/nullptr, /*lpReserved=*/nullptr,
-                             &subkeyCount, &longestName, nullptr, nullptr, nullptr, nullptr, nullptr,
-                             nullptr) == ERROR_SUCCESS) {
-            // The longest name is counted in UTF-16 units; its ANSI form takes
-            // up to two bytes for each in a double-byte code page, three in UTF-8.
-            std::vector<char> name(longestName * 3 + 1);
-            for (DWORD index = subkeyCount; index-- > 0;) {
-                DWORD nameLength = static_cast<DWORD>(name.size());
-                if (RegEnumKeyExA(key.Get(), index, name.data(), &nameLength, nullptr, nullptr, nullptr, nullptr) !=
-                    ERROR_SUCCESS)
-                    continue;
-                DeleteTree(key.Get(), std::string(name.data(), nameLength), access);
-            }
+    if (RegOpenKeyExA(base, subkey.c_str(), REG_OPTION_OPEN_LINK, access, &opened) != ERROR_SUCCESS &&
+        RegOpenKeyExA(base, subkey.c_str(), REG_OPTION_OPEN_LINK, DELETE, &opened) != ERROR_SUCCESS)
+        return false;
+    const UniqueKey key(opened);
+    DWORD subkeyCount = 0;
+    DWORD longestName = 0;
+    if (RegQueryInfoKeyA(key.Get(), /*lpClass=*/nullptr, /*lpcchClass=*/nullptr, /*lpReserved=*/nullptr, &subkeyCount,
+                         &longestName, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
+        // The longest name is counted in UTF-16 units; its ANSI form takes
+        // up to two bytes for each in a double-byte code page, three in UTF-8.
+        std::vector<char> name(longestName * 3 + 1);
+        for (DWORD index = subkeyCount; index-- > 0;) {
+            DWORD nameLength = static_cast<DWORD>(name.size());
+            if (RegEnumKeyExA(key.Get(), index, name.data(), &nameLength, nullptr, nullptr, nullptr, nullptr) !=
+                ERROR_SUCCESS)
+                continue;
+            DeleteTree(key.Get(), std::string(name.data(), nameLength), access);
         }
     }
-    return RegDeleteKeyA(base, subkey.c_str()) == ERROR_SUCCESS;
+    return DeleteOpenedKey(key.Get());
 }
 
 }  // namespace
+
+LONG OpenKey(HKEY base, const char* path, REGSAM access, UniqueKey& key) {
+    HKEY opened = nullptr;
+    const LONG status = RegOpenKeyExA(base, path, kReserved, access, &opened);
+    if (status == ERROR_SUCCESS) key.Reset(opened);
+    return status;
+}
 
 void TRegistry::SelectRoot(HKEY root) {
     if (root == root_) return;

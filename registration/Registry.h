@@ -33,6 +33,9 @@ private:
     HKEY key_ = nullptr;
 };
 
+// Opens base\path with `access` into `key`; the status of RegOpenKeyExA.
+LONG OpenKey(HKEY base, const char* path, REGSAM access, UniqueKey& key);
+
 // Reads a value through `query`, which answers as RegQueryValueExA does:
 // first asked for the type and size only, then with a buffer. Empty when the
 // value is missing or holds no data; raises as ReadStringValue does.
@@ -67,8 +70,9 @@ public:
     void WriteStringValue(const std::string& name, const std::string& value);
 
     // Deletes the key `path` names with all its subkeys; true when the key
-    // itself is gone. A missing key gives false and changes nothing. The
-    // current key stays current.
+    // itself is gone. A missing key gives false and changes nothing. A
+    // symbolic link in the tree is deleted as a link: what it points to stays.
+    // The current key stays current.
     bool DeleteKeyTree(const std::string& path);
 
 private:

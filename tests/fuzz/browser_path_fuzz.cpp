@@ -8,15 +8,15 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const lvfuzz::Input input = lvfuzz::ReadInput(data, size);
     std::size_t lookups = 0;
-    const lv::EntryLookup lookup = [&](const std::string& path, std::string& storedName) {
+    const lv::EntryLookup lookup = [&](const std::string& path, lv::FoundEntry& entry) {
         ++lookups;
         lvfuzz::Require(path.size() >= 3 && path.size() < input.text.size() + 20);
         const std::string name = path.substr(path.find_last_of('\\') + 1);
         if (name.empty() || name.find_first_of("#:") != std::string::npos) return false;
-        storedName = lvfuzz::AsciiUpperCase(name);
+        entry.name = lvfuzz::AsciiUpperCase(name);
         return true;
     };
-    const std::string browser = lv::BrowserPathFor(input.text, lookup);
+    const std::string browser = lv::FindBrowser(input.text, lookup).path;
     if (input.text.compare(0, 2, "\\\\") == 0) {
         lvfuzz::Require(lookups == 0);
         lvfuzz::Require(browser == lv::DirectoryPart(input.text) + lv::kBrowserFileName);

@@ -56,21 +56,27 @@ TEST(AnsiText, LeftAndRightPartsClampTheirCounts) {
     EXPECT_EQ(lv::RightPart("abcdef", 7), "abcdef");
 }
 
-// A file system made of the lookups it answers, keyed by the path asked for in lower case.
+// A file system made of the lookups it answers, keyed by the path asked for
+// in lower case; a stored name ending in a slash is a folder's.
 struct FakeFolders {
     std::map<std::string, std::string> storedNames;
     std::vector<std::string> asked;
 
     lv::EntryLookup Lookup() {
-        return [this](const std::string& path, std::string& storedName) {
+        return [this](const std::string& path, lv::FoundEntry& entry) {
             asked.push_back(path);
             const auto found = storedNames.find(lv::AsciiLowerCase(path));
             if (found == storedNames.end()) return false;
-            storedName = found->second;
+            entry.isFolder = found->second.back() == '/';
+            entry.name = found->second.substr(0, found->second.size() - (entry.isFolder ? 1 : 0));
             return true;
         };
     }
 };
+
+std::string BrowserPathFor(const std::string& modulePath, FakeFolders& disk) {
+    return lv::FindBrowser(modulePath, disk.Lookup()).path;
+}
 
 TEST(BrowserPath, WalksToTheStoredLongNames) {
     FakeFolders disk{{
@@ -82,32 +88,46 @@ TEST(BrowserPath, WalksToTheStoredLongNames) {
                          {"c:\\program files\\lumivue 4\\vistel4.exe", "Vistel4.exe"},
                          {"d:\\vistel4.exe", "Vistel4.exe"},
                          {"e:\\v1.2 beta", "v1.2 Beta"},
+                         {"c:\\app ", "App "},
+                         {"c:\\app \\vistel4.exe", "Vistel4.exe"},
+                         {"c:\\app.", "App"},  // a lookup that trims, as Win32 paths do
+                         {"c:\\app\\vistel4.exe", "Vistel4.exe"},
+                         {"c:\\pics", "Pics"},
+                         {"c:\\pics\\vistel4.exe", "Vistel4.exe/"},
                      },
                      {}};
-    EXPECT_EQ(lv::BrowserPathFor("C:\\PROGRA~1\\LUMIVU~1\\lvlaunch.exe", disk.Lookup()),
+    EXPECT_EQ(BrowserPathFor("C:\\PROGRA~1\\LUMIVU~1\\lvlaunch.exe", disk),
               "C:\\Program Files\\Lumivue 4\\Vistel4.exe");
     EXPECT_EQ(disk.asked, (std::vector<std::string>{"C:\\PROGRA~1", "C:\\PROGRA~1\\LUMIVU~1",
                                                     "C:\\PROGRA~1\\LUMIVU~1\\Vistel4.exe"}));
     // The drive letter keeps its case; the rest takes the stored case.
-    EXPECT_EQ(lv::BrowserPathFor("c:\\program files\\lumivue 4\\LVLAUNCH.EXE", disk.Lookup()),
+    EXPECT_EQ(BrowserPathFor("c:\\program files\\lumivue 4\\LVLAUNCH.EXE", disk),
               "c:\\Program Files\\Lumivue 4\\Vistel4.exe");
     disk.asked.clear();
-    EXPECT_EQ(lv::BrowserPathFor("D:\\lvlaunch.exe", disk.Lookup()), "D:\\Vistel4.exe");
+    EXPECT_EQ(BrowserPathFor("D:\\lvlaunch.exe", disk), "D:\\Vistel4.exe");
     EXPECT_EQ(disk.asked, std::vector<std::string>{"D:\\Vistel4.exe"});
     // The launcher's own file name does not matter; a missing component empties the path.
-    EXPECT_EQ(lv::BrowserPathFor("C:\\Program Files\\Lumivue 4\\renamed.exe", disk.Lookup()),
+    EXPECT_EQ(BrowserPathFor("C:\\Program Files\\Lumivue 4\\renamed.exe", disk),
               "C:\\Program Files\\Lumivue 4\\Vistel4.exe");
-    EXPECT_EQ(lv::BrowserPathFor("E:\\v1.2 beta\\lvlaunch.exe", disk.Lookup()), "");
-    EXPECT_EQ(lv::BrowserPathFor("C:\\Program Files\\Other\\lvlaunch.exe", disk.Lookup()), "");
+    EXPECT_EQ(BrowserPathFor("E:\\v1.2 beta\\lvlaunch.exe", disk), "");
+    EXPECT_EQ(BrowserPathFor("C:\\Program Files\\Other\\lvlaunch.exe", disk), "");
+    // A folder whose name ends in a space or dot, as stored or as written, is
+    // one Windows cannot name exactly; a Vistel4.exe that is a folder is no browser.
+    EXPECT_EQ(lv::FindBrowser("C:\\App \\lvlaunch.exe", disk.Lookup()).problem,
+              lv::BrowserProblem::FolderNotNamedExactly);
+    EXPECT_EQ(lv::FindBrowser("C:\\App.\\lvlaunch.exe", disk.Lookup()).folder, "C:\\App\\");
+    EXPECT_EQ(lv::FindBrowser("C:\\App.\\lvlaunch.exe", disk.Lookup()).problem,
+              lv::BrowserProblem::FolderNotNamedExactly);
+    EXPECT_EQ(lv::FindBrowser("C:\\Pics\\lvlaunch.exe", disk.Lookup()).problem, lv::BrowserProblem::IsFolder);
 }
 
 TEST(BrowserPath, NeedsADriveOrNetworkPath) {
     FakeFolders disk{{{"z:\\vistel4.exe", "Vistel4.exe"}, {"vistel4.exe", "Vistel4.exe"}}, {}};
-    EXPECT_EQ(lv::BrowserPathFor("\\\\server\\share\\apps\\lvlaunch.exe", disk.Lookup()),
+    EXPECT_EQ(BrowserPathFor("\\\\server\\share\\apps\\lvlaunch.exe", disk),
               "\\\\server\\share\\apps\\Vistel4.exe");
     // An empty (truncated) module path or one without a folder must not find a browser elsewhere.
     for (const char* modulePath : {"", "lvlaunch.exe", "Z:lvlaunch.exe", "\\lvlaunch.exe"})
-        EXPECT_EQ(lv::BrowserPathFor(modulePath, disk.Lookup()), "") << modulePath;
+        EXPECT_EQ(BrowserPathFor(modulePath, disk), "") << modulePath;
     EXPECT_TRUE(disk.asked.empty());
 }
 
@@ -120,10 +140,10 @@ TEST(BrowserPath, SplitsOnlyAtRealBackslashes) {
     const std::string modulePath = "C:\\" + kHyou + "\\lvlaunch.exe";
     {
         lvtest::CodePageScope japanese(CodePage::Japanese);
-        EXPECT_EQ(lv::BrowserPathFor(modulePath, disk.Lookup()), "C:\\" + kHyou + "\\Vistel4.exe");
+        EXPECT_EQ(BrowserPathFor(modulePath, disk), "C:\\" + kHyou + "\\Vistel4.exe");
     }
     // Read byte by byte, the name is cut in two and the lookup fails.
-    EXPECT_EQ(lv::BrowserPathFor(modulePath, disk.Lookup()), "");
+    EXPECT_EQ(BrowserPathFor(modulePath, disk), "");
 }
 
 TEST(BrowserPath, IconLocationNamesTheLauncherBesideTheBrowser) {

@@ -39,10 +39,10 @@ TEST(DoubleByteFolders, AStoredNameTheCodePageCannotSpellIsNotFound) {
     wchar_t shortPath[MAX_PATH] = L"";
     ASSERT_GT(GetShortPathNameW(unspellable.c_str(), shortPath, MAX_PATH), 0u);
     const std::string shortName(shortPath, shortPath + std::wcslen(shortPath));  // 8.3 names are ASCII
-    std::string found;
+    lv::FoundEntry found;
     ASSERT_TRUE(lv::FindEntryName("C:\\lvtest", found));
-    EXPECT_EQ(found, "lvtest");
-    EXPECT_FALSE(lv::FindEntryName(shortName, found)) << found;
+    EXPECT_EQ(found.name, "lvtest");
+    EXPECT_FALSE(lv::FindEntryName(shortName, found)) << found.name;
 }
 
 TEST(DoubleByteFolders, RegisterAndUnregisterTheLongPath) {
