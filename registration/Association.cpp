@@ -59,7 +59,7 @@ bool NamesBrowser(const std::string& command, const std::string& browserPath) {
 
 std::string MissingBrowserMessage(const BrowserSearch& search) {
     const std::string browser = std::string("The browser \"") + kBrowserFileName + "\"";
-    const std::string inFolder = browser + " was not found in the folder \"" + search.folder + "\"";
+    std::string inFolder = browser + " was not found in the folder \"" + search.folder + "\"";
     switch (search.problem) {
         case BrowserProblem::LauncherPathUnknown:
             return browser + " was not looked for: the launcher's own path could not be read";

@@ -69,9 +69,9 @@ WideText WideModulePath(HMODULE module) {
 }
 
 struct ModuleLocation {
-    std::string path;     // as the ANSI entry point reports it
-    bool folderExact;     // whether its folder reads back as the real one, letter for letter
-    WideText fileName;    // the module file's own name, in UTF-16
+    std::string path;   // as the ANSI entry point reports it
+    bool folderExact;   // whether its folder reads back as the real one, letter for letter
+    WideText fileName;  // the module file's own name, in UTF-16
 };
 
 ModuleLocation ReadModulePath(HMODULE module) {
@@ -84,8 +84,8 @@ ModuleLocation ReadModulePath(HMODULE module) {
     const DWORD length = GetModuleFileNameA(module, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (length == 0 || length >= buffer.size()) return {std::string(), false, WideText()};
     std::string path(buffer.data(), length);
-    const auto nameStart = static_cast<std::ptrdiff_t>(wide.size()) -
-                           (std::find(wide.rbegin(), wide.rend(), L'\\') - wide.rbegin());
+    const auto nameStart =
+        static_cast<std::ptrdiff_t>(wide.size()) - (std::find(wide.rbegin(), wide.rend(), L'\\') - wide.rbegin());
     const bool folderExact = WideFromAnsi(DirectoryPart(path)) == WideText(wide.begin(), wide.begin() + nameStart);
     return {std::move(path), folderExact, WideText(wide.begin() + nameStart, wide.end())};
 }
@@ -127,8 +127,7 @@ BrowserSearch LocateBrowser() {
     const ModuleLocation launcher = ReadModulePath(/*module=*/nullptr);
     if (launcher.path.empty()) return {std::string(), std::string(), BrowserProblem::LauncherPathUnknown};
     // A look-alike of the launcher's folder may hold some other Vistel4.exe.
-    if (!launcher.folderExact)
-        return {std::string(), DirectoryPart(launcher.path), BrowserProblem::FolderNotSpellable};
+    if (!launcher.folderExact) return {std::string(), DirectoryPart(launcher.path), BrowserProblem::FolderNotSpellable};
     BrowserSearch search = FindBrowser(launcher.path, FindEntryName);
     if (search.problem == BrowserProblem::None && IsLauncherFile(launcher, search.path))
         return {std::string(), search.folder, BrowserProblem::IsLauncher};

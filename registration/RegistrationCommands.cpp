@@ -32,8 +32,8 @@ void RunPass(Associate associate, const char* commandWord) {
     bool anyHad = false;
     bool anyRefused = opened == ERROR_ACCESS_DENIED;
     for (const char* extension : ImageExtensions) {
-        const ExtensionKey key = opened == ERROR_SUCCESS ? associate(registry, classes.Get(), extension)
-                                                         : ExtensionKey::Missing;
+        const ExtensionKey key =
+            opened == ERROR_SUCCESS ? associate(registry, classes.Get(), extension) : ExtensionKey::Missing;
         anyHad = anyHad || key == ExtensionKey::Had;
         anyRefused = anyRefused || key == ExtensionKey::Refused;
     }

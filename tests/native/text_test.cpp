@@ -123,8 +123,7 @@ TEST(BrowserPath, WalksToTheStoredLongNames) {
 
 TEST(BrowserPath, NeedsADriveOrNetworkPath) {
     FakeFolders disk{{{"z:\\vistel4.exe", "Vistel4.exe"}, {"vistel4.exe", "Vistel4.exe"}}, {}};
-    EXPECT_EQ(BrowserPathFor("\\\\server\\share\\apps\\lvlaunch.exe", disk),
-              "\\\\server\\share\\apps\\Vistel4.exe");
+    EXPECT_EQ(BrowserPathFor("\\\\server\\share\\apps\\lvlaunch.exe", disk), "\\\\server\\share\\apps\\Vistel4.exe");
     // An empty (truncated) module path or one without a folder must not find a browser elsewhere.
     for (const char* modulePath : {"", "lvlaunch.exe", "Z:lvlaunch.exe", "\\lvlaunch.exe"})
         EXPECT_EQ(BrowserPathFor(modulePath, disk), "") << modulePath;

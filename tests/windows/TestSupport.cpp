@@ -154,6 +154,17 @@ std::string MakeLayout(const std::string& folder, bool withBrowser, LauncherBuil
     return target;
 }
 
+std::string MakeTrimmedNameLayout(const std::string& folder) {
+    MakeLayout(folder);
+    const std::wstring spaced = L"\\\\?\\" + WideText(folder) + L" ";
+    CreateDirectoryW(spaced.c_str(), nullptr);
+    DeleteFileW((spaced + L"\\received.txt").c_str());
+    for (const char* name : {"lvlaunch.exe", "Vistel4.exe"})
+        Check(CopyFileW(WideText(folder + "\\" + name).c_str(), (spaced + L"\\" + WideText(name)).c_str(), FALSE) != 0,
+              "copying " + std::string(name) + " into the spaced folder");
+    return folder + " \\";
+}
+
 DWORD RunProcess(const std::string& commandLine) { return Process(commandLine).Wait(); }
 
 std::string ReceivedBy(const std::string& folder, DWORD timeoutMs) {

@@ -25,6 +25,12 @@ enum class LauncherBuild { Shipped, WithoutUtf8Setting };
 std::string MakeLayout(const std::string& folder, bool withBrowser = true,
                        LauncherBuild build = LauncherBuild::Shipped);
 
+// `folder` and `folder` with a space appended, each with the launcher and the
+// stand-in browser: the spaced one, made through the "\\?\" prefix, is a
+// name Windows trims when it looks a path up. Returns the spaced folder with
+// a trailing backslash.
+std::string MakeTrimmedNameLayout(const std::string& folder);
+
 // A folder named in Polish, Greek, Cyrillic and Japanese at once, which only
 // UTF-8 can spell, with a subfolder that takes a launcher's path beyond
 // MAX_PATH bytes in UTF-8.

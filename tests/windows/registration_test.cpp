@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <regex>
 
 #include "TestSupport.h"  // windows.h first
 #include <shellapi.h>
 
+#include "AnsiText.h"
 #include "ImageTypes.h"
 
 using namespace lvtest;
@@ -36,8 +40,8 @@ protected:
     }
 
     // The first line of the report of an error of kind `kind`, as a pattern.
-    static std::string ReportHeading(const std::string& kind) {
-        return "Exception " + kind + " in module lvlaunch\\.exe at [0-9A-F]{8}\\.\r\n";
+    static std::string ReportHeading(const std::string& kind, const std::string& module = "lvlaunch\\.exe") {
+        return "Exception " + kind + " in module " + module + " at [0-9A-F]{8}\\.\r\n";
     }
 
     // The picture extensions in table order: those before `extension`, and the rest.
@@ -208,9 +212,22 @@ TEST_F(Registration, UninstallRemovesAWideAndDeepBrowseVerb) {
     for (int i = 0; i < 500; ++i) SetString(kClasses, "OtherViewer.gif\\shell\\Browse\\w" + std::to_string(i), "", "x");
     // The longest name in UTF-16 units, three bytes a character in UTF-8.
     SetString(kClasses, "OtherViewer.gif\\shell\\Browse\\表示表示表示表示", "", "x");
+    // A link goes as a link: what it points to is another program's.
+    SetString(HKEY_LOCAL_MACHINE, "Software\\LvlaunchLinked\\child", "", "kept");
+    HKEY link = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(kClasses, "OtherViewer.gif\\shell\\Browse\\ddeexec", 0, nullptr, REG_OPTION_CREATE_LINK,
+                              KEY_ALL_ACCESS, nullptr, &link, nullptr),
+              ERROR_SUCCESS);
+    const std::wstring target = L"\\Registry\\Machine\\Software\\LvlaunchLinked";
+    RegSetValueExW(link, L"SymbolicLinkValue", 0, REG_LINK, reinterpret_cast<const BYTE*>(target.c_str()),
+                   static_cast<DWORD>(target.size() * sizeof(wchar_t)));
+    RegCloseKey(link);
+    ASSERT_EQ(GetString(kClasses, "OtherViewer.gif\\shell\\Browse\\ddeexec\\child"), "kept");
     ASSERT_EQ(Uninstall(), 0u);
     EXPECT_FALSE(KeyExists(kClasses, "OtherViewer.gif\\shell\\Browse"));
     EXPECT_TRUE(KeyExists(kClasses, "OtherViewer.gif\\shell"));
+    EXPECT_EQ(GetString(HKEY_LOCAL_MACHINE, "Software\\LvlaunchLinked\\child"), "kept");
+    DeleteTree(HKEY_LOCAL_MACHINE, "Software\\LvlaunchLinked");
 }
 
 TEST_F(Registration, TheShellStartsTheBrowserThroughTheVerbs) {
@@ -238,6 +255,58 @@ TEST_F(Registration, TheShellStartsTheBrowserThroughTheVerbs) {
         }
         EXPECT_EQ(ReceivedBy(folder), "\"" + browser + "\" /shell \"" + picture + "\"") << verb;
     }
+}
+
+TEST_F(Registration, APercentInTheFolderReachesTheShellAsWritten) {
+    // The shell reads "%1" as the file; "%%" is its "%". Written plainly, the
+    // verb would start "C:\lvtest\50<picture>off\Vistel4.exe".
+    const std::string percent = MakeLayout("C:\\lvtest\\50%1off");
+    MakeClean(".pcx");
+    ASSERT_EQ(RunProcess("\"" + percent + "lvlaunch.exe\" -install"), 0u);
+    EXPECT_EQ(GetString(kClasses, "Lumivue.pcxImage\\shell\\Browse\\command"),
+              "\"C:\\lvtest\\50%%1off\\Vistel4.exe\" /shell \"%1\"");
+    EXPECT_EQ(GetString(HKEY_CURRENT_USER, kAppPathKey, "FullAppPath"), percent + "Vistel4.exe");
+    const std::string picture = percent + "photo.pcx";
+    CloseHandle(CreateFileA(picture.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    SHELLEXECUTEINFOA request{};
+    request.cbSize = sizeof request;
+    request.fMask = SEE_MASK_NOCLOSEPROCESS;
+    request.lpVerb = "Browse";
+    request.lpFile = picture.c_str();
+    request.nShow = SW_SHOWNORMAL;
+    ASSERT_TRUE(ShellExecuteExA(&request)) << GetLastError();
+    if (request.hProcess != nullptr) CloseHandle(request.hProcess);
+    EXPECT_EQ(ReceivedBy(percent), "\"" + percent + "Vistel4.exe\" /shell \"" + picture + "\"");
+    // Uninstall knows its own command in that form.
+    ASSERT_EQ(RunProcess("\"" + percent + "lvlaunch.exe\" -uninstall"), 0u);
+    EXPECT_FALSE(KeyExists(kClasses, "Lumivue.pcxImage\\shell\\Browse"));
+}
+
+TEST_F(Registration, WorksInTheMachinesStoreNotTheMergedView) {
+    // On Windows HKEY_CLASSES_ROOT would show, and take values into, a user's
+    // own copies of keys. Wine keeps it as HKLM\Software\Classes, the same
+    // key, so only its trace of registry calls tells which one a program
+    // opened: HKEY_CLASSES_ROOT is a special root of its own there.
+    const char* traceFile = std::getenv("LV_STDERR_FILE");
+    ASSERT_NE(traceFile, nullptr) << "run through stderr-to-file.sh";
+    std::string windowsPath = std::string("Z:") + traceFile;
+    std::replace(windowsPath.begin(), windowsPath.end(), '/', '\\');
+    SetEnvironmentVariableA("WINEDEBUG", "+reg");
+    for (const char* word : {" -install", " -uninstall"}) {
+        std::ifstream trace(windowsPath, std::ios::binary);
+        trace.seekg(0, std::ios::end);
+        const std::streamoff before = trace.tellg();
+        ASSERT_EQ(RunProcess(launcher + word), 0u);
+        trace.clear();
+        trace.seekg(before);
+        const std::string calls((std::istreambuf_iterator<char>(trace)), std::istreambuf_iterator<char>());
+        EXPECT_NE(calls.find("L\"Software\\\\Classes\""), std::string::npos) << word;
+        EXPECT_EQ(calls.find("create_special_root_hkey L\"\\\\Registry\\\\Machine\\\\Software\\\\Classes\""),
+                  std::string::npos)
+            << word;
+        EXPECT_NE(calls.find("L\".jpeg\""), std::string::npos) << word;
+    }
+    SetEnvironmentVariableA("WINEDEBUG", "-all");
 }
 
 TEST_F(Registration, ARegistryErrorEndsThePassWithOneReport) {
@@ -298,21 +367,36 @@ TEST_F(Registration, ARegistryErrorEndsAnUninstallToo) {
 TEST_F(Registration, WithoutTheRightsToChangeFileTypesNothingIsWritten) {
     ASSERT_EQ(Install(), 0u);  // something to uninstall
     DeleteTree(HKEY_CURRENT_USER, kSettingsKey);
+    // The command the report gives works as typed: the command word is
+    // followed by a space, never by the report's closing full stop, and comes
+    // before the report's cut even from a path of MAX_PATH - 1 characters of
+    // three bytes each.
+    const std::string deep = MakeLayout("C:\\lvtest\\" + [] {
+        std::string name;  // three folders, as a Linux name holds at most 255 bytes
+        for (int i = 0; i < 236; ++i) name += i % 79 == 78 ? "\\" : "写";
+        return name;
+    }());
     const ClassesAccessList readOnly({lv::ImageExtensions.begin(), lv::ImageExtensions.end()}, "D:(A;;KR;;;WD)");
     const std::string state = DumpWatched();
-    for (const std::string word : {"-install", "-uninstall"}) {
-        const ErrorBox box = RunExpectingErrorBox(launcher + " " + word);
-        ASSERT_TRUE(box.shown) << word;
-        EXPECT_TRUE(
-            std::regex_match(box.text.substr(0, box.text.find('\n') + 1), std::regex(ReportHeading("EAccessDenied"))))
-            << box.text;
-        EXPECT_EQ(box.text.substr(box.text.find('\n') + 1),
-                  "Changing file types for all users needs administrator rights. Run the command as an administrator: "
-                  "right-click Command Prompt, choose \"Run as administrator\" and enter " +
-                      launcher + " " + word + ".\r\n");
-        EXPECT_EQ(box.exitCode, 1u);
-        EXPECT_EQ(DumpWatched(), state) << word;
-        EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kSettingsKey)) << word;
+    for (const std::string& runner : {launcher, "\"" + deep + "lvlaunch.exe\""}) {
+        for (const std::string word : {"-install", "-uninstall"}) {
+            const ErrorBox box = RunExpectingErrorBox(runner + " " + word);
+            ASSERT_TRUE(box.shown) << word;
+            EXPECT_TRUE(std::regex_match(box.text.substr(0, box.text.find('\n') + 1),
+                                         std::regex(ReportHeading("EAccessDenied"))))
+                << box.text;
+            const std::size_t headingLength = box.text.find('\n') + 1;
+            const std::string command = runner + " " + word + " ";
+            EXPECT_EQ(box.text.substr(headingLength),
+                      lv::CutToWholeChars("To change file types for all users, run " + command +
+                                              "in a Command Prompt opened with \"Run as administrator\": it needs "
+                                              "administrator rights.\r\n",
+                                          1023 - headingLength));
+            EXPECT_NE(box.text.find(command), std::string::npos) << box.text.size();
+            EXPECT_EQ(box.exitCode, 1u);
+            EXPECT_EQ(DumpWatched(), state) << word;
+            EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kSettingsKey)) << word;
+        }
     }
 }
 
@@ -338,29 +422,51 @@ TEST_F(Registration, KeysItMayNotFullyHaveAreSkippedOneByOne) {
 }
 
 TEST_F(Registration, WithoutTheBrowserNothingIsWritten) {
-    const std::string notFound = ReportHeading("EBrowserNotFound") + "The browser \"Vistel4\\.exe\" was not found";
-    const std::pair<std::string, std::string> cases[] = {
-        // the folder, and the message after notFound
-        {MakeLayout("C:\\lvtest\\No Browser Here", /*withBrowser=*/false),
-         " in the folder \"C:\\\\lvtest\\\\No Browser Here\\\\\"\\.\r\n"},
-        // Where the UTF-8 setting is ignored, the launcher's folder is reported
-        // as "Lukasz Omega", and some other program waits there.
-        {MakeLayout("C:\\lvtest\\setup\\Łukasz Ωmega", /*withBrowser=*/true, LauncherBuild::WithoutUtf8Setting),
-         ": this system's code page cannot spell the name of the folder \"C:\\\\lvtest\\\\setup\\\\Lukasz "
-         "Omega\\\\\"\\.\r\n"},
-    };
+    const std::string notFound = "The browser \"Vistel4.exe\" was not found";
+    const std::string missing = MakeLayout("C:\\lvtest\\No Browser Here", /*withBrowser=*/false);
+    // Where the UTF-8 setting is ignored, the launcher's folder is reported
+    // as "Lukasz Omega", and some other program waits there.
+    const std::string unspellable =
+        MakeLayout("C:\\lvtest\\setup\\Łukasz Ωmega", /*withBrowser=*/true, LauncherBuild::WithoutUtf8Setting);
     MakeLayout("C:\\lvtest\\setup\\Lukasz Omega");
+    const std::string folderBrowser = MakeLayout("C:\\lvtest\\Folder Browser", /*withBrowser=*/false);
+    CreateDirectoryA((folderBrowser + "Vistel4.exe").c_str(), nullptr);
+    const std::string renamed = MakeLayout("C:\\lvtest\\Renamed Launcher", /*withBrowser=*/false);
+    MoveFileA((renamed + "lvlaunch.exe").c_str(), (renamed + "vistel4.EXE").c_str());
+    const std::string trimmed = MakeTrimmedNameLayout("C:\\lvtest\\App");
+    const std::pair<std::string, std::string> cases[] = {
+        // the launcher, and the report's message
+        {"\"" + missing + "lvlaunch.exe\"", notFound + " in the folder \"C:\\lvtest\\No Browser Here\\\"."},
+        // started by its short path, the folder is named as stored
+        {ShortPathOf(missing + "lvlaunch.exe"), notFound + " in the folder \"C:\\lvtest\\No Browser Here\\\"."},
+        {"\"" + unspellable + "lvlaunch.exe\"",
+         notFound + ": this system's code page cannot spell the name of the folder \"C:\\lvtest\\setup\\Lukasz "
+                    "Omega\\\"."},
+        {"\"" + folderBrowser + "lvlaunch.exe\"",
+         notFound + " in the folder \"" + folderBrowser + "\": the \"Vistel4.exe\" there is a folder."},
+        {"\"" + renamed + "vistel4.EXE\"",
+         notFound + " in the folder \"" + renamed + "\": the \"Vistel4.exe\" there is this launcher itself."},
+        {"\"" + trimmed + "lvlaunch.exe\"",
+         "The browser \"Vistel4.exe\" is not taken from the folder \"" + trimmed +
+             "\": Windows drops the spaces and dots that end a folder's name when it looks a path up, so it cannot "
+             "name that folder exactly."},
+    };
     ASSERT_EQ(Install(), 0u);  // something to uninstall
     const std::string state = DumpWatched();
     const KeySnapshot settings = Snapshot(HKEY_CURRENT_USER, kSettingsKey);
-    for (const auto& [layout, message] : cases) {
+    for (const auto& [runner, message] : cases) {
         for (const char* word : {" -install", " -uninstall"}) {
-            const ErrorBox box = RunExpectingErrorBox("\"" + layout + "lvlaunch.exe\"" + word);
-            ASSERT_TRUE(box.shown) << word;
-            EXPECT_TRUE(std::regex_match(box.text, std::regex(notFound + message))) << box.text;
+            const ErrorBox box = RunExpectingErrorBox(runner + word);
+            ASSERT_TRUE(box.shown) << runner << word;
+            const std::size_t headingLength = box.text.find('\n') + 1;
+            EXPECT_TRUE(
+                std::regex_match(box.text.substr(0, headingLength),
+                                 std::regex(ReportHeading("EBrowserNotFound", "(lvlaunch\\.exe|vistel4\\.EXE)"))))
+                << box.text;
+            EXPECT_EQ(box.text.substr(headingLength), message + "\r\n");
             EXPECT_EQ(box.exitCode, 1u);
-            EXPECT_EQ(DumpWatched(), state) << word;
-            EXPECT_TRUE(Snapshot(HKEY_CURRENT_USER, kSettingsKey) == settings) << word;
+            EXPECT_EQ(DumpWatched(), state) << runner << word;
+            EXPECT_TRUE(Snapshot(HKEY_CURRENT_USER, kSettingsKey) == settings) << runner << word;
         }
     }
 }
