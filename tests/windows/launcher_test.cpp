@@ -50,13 +50,13 @@ TEST(StartingTheBrowser, FailsWithoutStartingAnythingWhenTheBrowserIsMissing) {
         MakeLayout("C:\\lvtest\\Łukasz Ωmega", /*withBrowser=*/true, LauncherBuild::WithoutUtf8Setting);
     const std::string lookAlike = MakeLayout("C:\\lvtest\\Lukasz Omega");
     // A Vistel4.exe that is a folder would open a file manager on it; the
-    // launcher named Vistel4.exe would start itself without end; "App " is
-    // looked up as "App", which holds some other program.
-    const std::string folderBrowser = MakeLayout("C:\\lvtest\\folder browser", /*withBrowser=*/false);
+    // launcher named Vistel4.exe would start itself without end; "start App "
+    // is looked up as "start App", which holds some other program.
+    const std::string folderBrowser = MakeLayout("C:\\lvtest\\start folder browser", /*withBrowser=*/false);
     CreateDirectoryA((folderBrowser + "Vistel4.exe").c_str(), nullptr);
-    const std::string renamed = MakeLayout("C:\\lvtest\\renamed", /*withBrowser=*/false);
+    const std::string renamed = MakeLayout("C:\\lvtest\\start renamed", /*withBrowser=*/false);
     MoveFileA((renamed + "lvlaunch.exe").c_str(), (renamed + "Vistel4.exe").c_str());
-    const std::string trimmed = MakeTrimmedNameLayout("C:\\lvtest\\App");
+    const std::string trimmed = MakeTrimmedNameLayout("C:\\lvtest\\start App");
     for (const std::string& launcher :
          {Quoted(folder + "lvlaunch.exe"), Quoted(unspellable + "lvlaunch.exe"),
           ShortPathOf(unspellable + "lvlaunch.exe"), Quoted(folderBrowser + "lvlaunch.exe"),
@@ -67,7 +67,7 @@ TEST(StartingTheBrowser, FailsWithoutStartingAnythingWhenTheBrowserIsMissing) {
     EXPECT_EQ(ReceivedBy(decoy, 1000), "");
     EXPECT_EQ(ReceivedBy(lookAlike, 0), "");
     EXPECT_EQ(ReceivedBy(unspellable, 0), "");
-    EXPECT_EQ(ReceivedBy("C:\\lvtest\\App", 0), "");
+    EXPECT_EQ(ReceivedBy("C:\\lvtest\\start App", 0), "");
     EXPECT_EQ(ReceivedBy(trimmed, 0), "");
 }
 
