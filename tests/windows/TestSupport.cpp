@@ -34,6 +34,8 @@ struct Process {
     }
 };
 
+}  // namespace
+
 std::string ReadFileText(const std::string& path) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return std::string();
@@ -44,6 +46,8 @@ std::string ReadFileText(const std::string& path) {
     text.resize(read);
     return text;
 }
+
+namespace {
 
 // Between this program's ANSI code page and UTF-16.
 std::wstring WideText(const std::string& text) {

@@ -36,6 +36,9 @@ std::string MakeTrimmedNameLayout(const std::string& folder);
 // MAX_PATH bytes in UTF-8.
 std::string ManyScriptsFolder();
 
+// The bytes of the file `path`; empty when it cannot be read.
+std::string ReadFileText(const std::string& path);
+
 // Runs `commandLine` and waits for it; returns its exit code.
 DWORD RunProcess(const std::string& commandLine);
 

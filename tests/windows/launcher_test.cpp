@@ -49,18 +49,14 @@ TEST(StartingTheBrowser, FailsWithoutStartingAnythingWhenTheBrowserIsMissing) {
     const std::string unspellable =
         MakeLayout("C:\\lvtest\\Łukasz Ωmega", /*withBrowser=*/true, LauncherBuild::WithoutUtf8Setting);
     const std::string lookAlike = MakeLayout("C:\\lvtest\\Lukasz Omega");
-    // A Vistel4.exe that is a folder would open a file manager on it; the
-    // launcher named Vistel4.exe would start itself without end; "start App "
-    // is looked up as "start App", which holds some other program.
-    const std::string folderBrowser = MakeLayout("C:\\lvtest\\start folder browser", /*withBrowser=*/false);
-    CreateDirectoryA((folderBrowser + "Vistel4.exe").c_str(), nullptr);
+    // The launcher named Vistel4.exe would start itself without end; "start
+    // App " is looked up as "start App", which holds some other program.
     const std::string renamed = MakeLayout("C:\\lvtest\\start renamed", /*withBrowser=*/false);
     MoveFileA((renamed + "lvlaunch.exe").c_str(), (renamed + "Vistel4.exe").c_str());
     const std::string trimmed = MakeTrimmedNameLayout("C:\\lvtest\\start App");
-    for (const std::string& launcher :
-         {Quoted(folder + "lvlaunch.exe"), Quoted(unspellable + "lvlaunch.exe"),
-          ShortPathOf(unspellable + "lvlaunch.exe"), Quoted(folderBrowser + "lvlaunch.exe"),
-          Quoted(renamed + "Vistel4.exe"), Quoted(trimmed + "lvlaunch.exe")}) {
+    for (const std::string& launcher : {Quoted(folder + "lvlaunch.exe"), Quoted(unspellable + "lvlaunch.exe"),
+                                        ShortPathOf(unspellable + "lvlaunch.exe"), Quoted(renamed + "Vistel4.exe"),
+                                        Quoted(trimmed + "lvlaunch.exe")}) {
         EXPECT_EQ(RunProcess(launcher), 1u) << launcher;
         EXPECT_EQ(RunProcess(launcher + " C:\\a.png"), 1u) << launcher;
     }

@@ -4,8 +4,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <regex>
 
 #include "TestSupport.h"  // windows.h first
@@ -235,16 +233,13 @@ TEST_F(Registration, TheShellStartsTheBrowserThroughTheVerbs) {
     SetString(kClasses, "OtherViewer.gif\\shell\\Browse\\command", "", "other.exe \"%1\"");
     ASSERT_EQ(Install(), 0u);
     const std::string pictures = MakeLayout("C:\\lvtest\\Мои картинки 写真", false);
-    for (const auto& [file, verb] :
-         {std::make_pair("закат на море.png", "Browse"), std::make_pair("anim 動画.gif", "Browse with Lumivue")}) {
+    const auto open = [&](const std::string& file, const char* verb, const std::string& browserFolder) {
         const std::string picture = pictures + file;
-        HANDLE created = CreateFileA(picture.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        CloseHandle(created);
-        DeleteFileA((folder + "received.txt").c_str());
-
+        CloseHandle(CreateFileA(picture.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        DeleteFileA((browserFolder + "received.txt").c_str());
         SHELLEXECUTEINFOA request{};
         request.cbSize = sizeof request;
-        request.fMask = SEE_MASK_NOCLOSEPROCESS;
+        request.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;  // a failure must not wait in a box
         request.lpVerb = verb;
         request.lpFile = picture.c_str();
         request.nShow = SW_SHOWNORMAL;
@@ -253,58 +248,42 @@ TEST_F(Registration, TheShellStartsTheBrowserThroughTheVerbs) {
             WaitForSingleObject(request.hProcess, 10000);
             CloseHandle(request.hProcess);
         }
-        EXPECT_EQ(ReceivedBy(folder), "\"" + browser + "\" /shell \"" + picture + "\"") << verb;
-    }
-}
+        EXPECT_EQ(ReceivedBy(browserFolder), "\"" + browserFolder + "Vistel4.exe\" /shell \"" + picture + "\"") << file;
+    };
+    open("закат на море.png", "Browse", folder);
+    open("anim 動画.gif", "Browse with Lumivue", folder);
 
-TEST_F(Registration, APercentInTheFolderReachesTheShellAsWritten) {
-    // The shell reads "%1" as the file; "%%" is its "%". Written plainly, the
-    // verb would start "C:\lvtest\50<picture>off\Vistel4.exe".
-    const std::string percent = MakeLayout("C:\\lvtest\\50%1off");
+    // The shell reads "%1" in a command as the file and "%%" as "%": written
+    // plainly, a folder "50%1off" would name "50<picture>off".
     MakeClean(".pcx");
+    const std::string percent = MakeLayout("C:\\lvtest\\50%1off");
     ASSERT_EQ(RunProcess("\"" + percent + "lvlaunch.exe\" -install"), 0u);
     EXPECT_EQ(GetString(kClasses, "Lumivue.pcxImage\\shell\\Browse\\command"),
               "\"C:\\lvtest\\50%%1off\\Vistel4.exe\" /shell \"%1\"");
-    EXPECT_EQ(GetString(HKEY_CURRENT_USER, kAppPathKey, "FullAppPath"), percent + "Vistel4.exe");
-    const std::string picture = percent + "photo.pcx";
-    CloseHandle(CreateFileA(picture.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    SHELLEXECUTEINFOA request{};
-    request.cbSize = sizeof request;
-    request.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;  // a failure must not wait in a box
-    request.lpVerb = "Browse";
-    request.lpFile = picture.c_str();
-    request.nShow = SW_SHOWNORMAL;
-    ASSERT_TRUE(ShellExecuteExA(&request)) << GetLastError();
-    if (request.hProcess != nullptr) CloseHandle(request.hProcess);
-    EXPECT_EQ(ReceivedBy(percent), "\"" + percent + "Vistel4.exe\" /shell \"" + picture + "\"");
+    open("photo.pcx", "Browse", percent);
     // Uninstall knows its own command in that form.
     ASSERT_EQ(RunProcess("\"" + percent + "lvlaunch.exe\" -uninstall"), 0u);
     EXPECT_FALSE(KeyExists(kClasses, "Lumivue.pcxImage\\shell\\Browse"));
 }
 
 TEST_F(Registration, WorksInTheMachinesStoreNotTheMergedView) {
-    // On Windows HKEY_CLASSES_ROOT would show, and take values into, a user's
-    // own copies of keys. Wine keeps it as HKLM\Software\Classes, the same
-    // key, so only its trace of registry calls tells which one a program
-    // opened: HKEY_CLASSES_ROOT is a special root of its own there.
+    // Wine keeps HKEY_CLASSES_ROOT as HKLM\Software\Classes, the same key:
+    // only its trace of registry calls, where HKEY_CLASSES_ROOT is a special
+    // root of its own, tells which one a program opened.
     const char* traceFile = std::getenv("LV_STDERR_FILE");
     ASSERT_NE(traceFile, nullptr) << "run through stderr-to-file.sh";
-    std::string windowsPath = std::string("Z:") + traceFile;
-    std::replace(windowsPath.begin(), windowsPath.end(), '/', '\\');
+    std::string trace = std::string("Z:") + traceFile;
+    std::replace(trace.begin(), trace.end(), '/', '\\');
     SetEnvironmentVariableA("WINEDEBUG", "+reg");
     for (const char* word : {" -install", " -uninstall"}) {
-        std::ifstream trace(windowsPath, std::ios::binary);
-        trace.seekg(0, std::ios::end);
-        const std::streamoff before = trace.tellg();
+        const std::size_t before = ReadFileText(trace).size();
         ASSERT_EQ(RunProcess(launcher + word), 0u);
-        trace.clear();
-        trace.seekg(before);
-        const std::string calls((std::istreambuf_iterator<char>(trace)), std::istreambuf_iterator<char>());
+        const std::string calls = ReadFileText(trace).substr(before);
         EXPECT_NE(calls.find("L\"Software\\\\Classes\""), std::string::npos) << word;
+        EXPECT_NE(calls.find("L\".jpeg\""), std::string::npos) << word;
         EXPECT_EQ(calls.find("create_special_root_hkey L\"\\\\Registry\\\\Machine\\\\Software\\\\Classes\""),
                   std::string::npos)
             << word;
-        EXPECT_NE(calls.find("L\".jpeg\""), std::string::npos) << word;
     }
     SetEnvironmentVariableA("WINEDEBUG", "-all");
 }
@@ -371,32 +350,26 @@ TEST_F(Registration, WithoutTheRightsToChangeFileTypesNothingIsWritten) {
     // followed by a space, never by the report's closing full stop, and comes
     // before the report's cut even from a path of MAX_PATH - 1 characters of
     // three bytes each.
-    const std::string deep = MakeLayout("C:\\lvtest\\" + [] {
-        std::string name;  // three folders, as a Linux name holds at most 255 bytes
-        for (int i = 0; i < 236; ++i) name += i % 79 == 78 ? "\\" : "写";
-        return name;
-    }());
+    std::string deep = "C:\\lvtest";  // in three folders: a Linux name holds at most 255 bytes
+    for (int i = 0; i < 234; ++i) deep += i % 78 == 0 ? "\\写" : "写";
+    deep = "\"" + MakeLayout(deep) + "lvlaunch.exe\"";
     const ClassesAccessList readOnly({lv::ImageExtensions.begin(), lv::ImageExtensions.end()}, "D:(A;;KR;;;WD)");
     const std::string state = DumpWatched();
-    for (const std::string& runner : {launcher, "\"" + deep + "lvlaunch.exe\""}) {
-        for (const std::string word : {"-install", "-uninstall"}) {
-            const ErrorBox box = RunExpectingErrorBox(runner + " " + word);
-            ASSERT_TRUE(box.shown) << word;
-            EXPECT_TRUE(std::regex_match(box.text.substr(0, box.text.find('\n') + 1),
-                                         std::regex(ReportHeading("EAccessDenied"))))
-                << box.text;
-            const std::size_t headingLength = box.text.find('\n') + 1;
-            const std::string command = runner + " " + word + " ";
-            EXPECT_EQ(box.text.substr(headingLength),
-                      lv::CutToWholeChars("To change file types for all users, run " + command +
-                                              "in a Command Prompt opened with \"Run as administrator\": it needs "
-                                              "administrator rights.\r\n",
-                                          1023 - headingLength));
-            EXPECT_NE(box.text.find(command), std::string::npos) << box.text.size();
-            EXPECT_EQ(box.exitCode, 1u);
-            EXPECT_EQ(DumpWatched(), state) << word;
-            EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kSettingsKey)) << word;
-        }
+    for (const std::string& command : {launcher + " -install", launcher + " -uninstall", deep + " -uninstall"}) {
+        const ErrorBox box = RunExpectingErrorBox(command);
+        ASSERT_TRUE(box.shown) << command;
+        const std::size_t headingLength = box.text.find('\n') + 1;
+        EXPECT_TRUE(std::regex_match(box.text.substr(0, headingLength), std::regex(ReportHeading("EAccessDenied"))))
+            << box.text;
+        EXPECT_EQ(box.text.substr(headingLength),
+                  lv::CutToWholeChars("To change file types for all users, run " + command +
+                                          " in a Command Prompt opened with \"Run as administrator\": it needs "
+                                          "administrator rights.\r\n",
+                                      1023 - headingLength));
+        EXPECT_NE(box.text.find(command + " "), std::string::npos) << box.text.size();
+        EXPECT_EQ(box.exitCode, 1u);
+        EXPECT_EQ(DumpWatched(), state) << command;
+        EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kSettingsKey)) << command;
     }
 }
 
