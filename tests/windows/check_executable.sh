@@ -26,8 +26,10 @@ flags=$(echo "$headers" | sed -n 's/^DllCharacteristics[[:space:]]*//p')
 [ $((0x$flags & 0x100)) -ne 0 ] || fail "no DEP (NX compatible) in DllCharacteristics $flags"
 echo "$headers" | grep -Eq '^Entry 5 [0-9a-f]{8} 0*[1-9a-f][0-9a-f]* Base Relocation Directory' ||
     fail "no relocations, so ASLR cannot move the image"
+# A function's name ends its line, in the form of binutils 2.40 ("vma<TAB>hint
+# name") and in that of 2.44, which adds an ordinal column.
 functions=$(echo "$headers" | awk '/DLL Name:/ { dll = tolower($3); next }
-                                   dll && /^\t[0-9a-f]+\t/ { print dll, $3 }
+                                   dll && /^\t[0-9a-f]+[\t ]/ { print dll, $NF }
                                    /^ [0-9a-f]+\t/ { dll = "" }' | sort -u)
 [ -n "$functions" ] || fail "no imported functions found"
 unexpected=$(echo "$functions" | grep -vxF -f "$allowed")

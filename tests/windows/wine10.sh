@@ -46,4 +46,6 @@ if [ ! -e "$system/.ready" ]; then
     touch "$system/.ready"
 fi
 mount_into "$root" "$root" --bind
+# executable.reproducible builds the launcher again, which only this machine's
+# compilers can do byte for byte: it is no test of Wine.
 inside "wine --version && cd '$build/win' && xvfb-run -a ctest --output-on-failure -j2 -E '^executable\\.reproducible\$'"
