@@ -27,7 +27,12 @@ struct Process {
         CloseHandle(info.hProcess);
     }
     DWORD Wait() {
-        Check(WaitForSingleObject(info.hProcess, 30000) == WAIT_OBJECT_0, "waiting for the process");
+        // A process left running would keep its files open for every later test.
+        if (WaitForSingleObject(info.hProcess, 30000) != WAIT_OBJECT_0) {
+            TerminateProcess(info.hProcess, 1);
+            WaitForSingleObject(info.hProcess, 5000);
+            throw std::runtime_error("the process did not end within 30 s and was ended");
+        }
         DWORD code = 0;
         GetExitCodeProcess(info.hProcess, &code);
         return code;

@@ -154,6 +154,11 @@ TEST_F(Registration, UninstallLeavesOnlyTheDocumentedResidue) {
     const std::string after = DumpWatched();
     ASSERT_EQ(Uninstall(), 0u);
     EXPECT_EQ(DumpWatched(), after);
+    // Extension keys that are all missing are no lack of rights: no report.
+    for (const char* extension : lv::ImageExtensions) DeleteTree(kClasses, extension);
+    const ErrorBox box = RunExpectingErrorBox(launcher + " -uninstall");
+    EXPECT_FALSE(box.shown) << box.text;
+    EXPECT_EQ(box.exitCode, 0u);
 }
 
 TEST_F(Registration, UninstallRemovesOnlyThisBrowsersVerbs) {
