@@ -4,8 +4,8 @@
 
 #include "BrowserPath.h"
 #include "CommandLine.h"
-#include "PlatformWin32.h"
 #include "RegistrationCommands.h"
+#include "SystemFunction.h"
 
 namespace lv {
 
@@ -13,8 +13,7 @@ bool LaunchBrowser(const char* parameters) {
     const std::string browser = GetBrowserPath();
     // An empty path would have the shell open whatever "" means to it.
     if (browser.empty()) return false;
-    using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
-    const auto shellExecute = GetSystemFunction<ShellExecuteFunction>("shell32.dll", "ShellExecuteA");
+    const auto shellExecute = GetSystemFunction<decltype(&::ShellExecuteA)>("shell32.dll", "ShellExecuteA");
     if (shellExecute == nullptr) return false;
     const HINSTANCE result = shellExecute(/*hwnd=*/nullptr, /*lpOperation=*/nullptr, browser.c_str(), parameters,
                                           /*lpDirectory=*/nullptr, SW_SHOWNORMAL);

@@ -7,6 +7,7 @@
 #include "AnsiText.h"
 #include "AppError.h"
 #include "PlatformWin32.h"
+#include "SystemFunction.h"
 
 namespace lv {
 namespace {
@@ -64,8 +65,7 @@ int ShowErrorReport(const char* kindName, const void* origin, const char* messag
     const CodeLocation location = LocateCode(origin);
     const std::string text = FormatErrorReport(kindName, location.moduleName, location.offset, message);
     const CommonControlsScope themed;
-    using MessageBoxFunction = int(WINAPI*)(HWND, LPCSTR, LPCSTR, UINT);
-    const auto messageBox = GetSystemFunction<MessageBoxFunction>("user32.dll", "MessageBoxA");
+    const auto messageBox = GetSystemFunction<decltype(&::MessageBoxA)>("user32.dll", "MessageBoxA");
     if (messageBox != nullptr)
         messageBox(/*hWnd=*/nullptr, text.c_str(), kErrorReportTitle, MB_OK | MB_ICONERROR | MB_TASKMODAL);
     return 1;

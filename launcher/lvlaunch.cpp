@@ -8,7 +8,7 @@
 
 #include "Dispatch.h"
 #include "ErrorReport.h"
-#include "PlatformWin32.h"
+#include "SystemFunction.h"
 
 namespace {
 
@@ -17,11 +17,9 @@ namespace {
 // Looked up at run time, since unpatched Windows 7 lacks the function; not
 // SetDllDirectory, whose setting the browser would inherit.
 void RestrictDllSearchToSystem() {
-    constexpr DWORD kSearchSystem32 = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
-    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
     const auto setDefaultDllDirectories =
-        lv::GetSystemFunction<SetDefaultDllDirectoriesFunction>("kernel32.dll", "SetDefaultDllDirectories");
-    if (setDefaultDllDirectories != nullptr) setDefaultDllDirectories(kSearchSystem32);
+        lv::GetSystemFunction<decltype(&::SetDefaultDllDirectories)>("kernel32.dll", "SetDefaultDllDirectories");
+    if (setDefaultDllDirectories != nullptr) setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 
 namespace lv {
@@ -36,12 +35,6 @@ private:
 // Opens base\path with `access` into `key`; the status of RegOpenKeyExA.
 LONG OpenKey(HKEY base, const char* path, REGSAM access, UniqueKey& key);
 
-// Reads a value through `query`, which answers as RegQueryValueExA does:
-// first asked for the type and size only, then with a buffer. Empty when the
-// value is missing or holds no data; raises as ReadStringValue does.
-using ValueQuery = std::function<LONG(DWORD* type, BYTE* data, DWORD* size)>;
-std::string ReadStringData(const std::string& name, const ValueQuery& query);
-
 class TRegistry {
 public:
     TRegistry() = default;
@@ -58,6 +51,8 @@ public:
     // Whether the last SelectKey failed because the key's access list refused
     // this program, as opposed to the key being missing.
     bool LastSelectWasRefused() const { return lastSelectStatus_ == ERROR_ACCESS_DENIED; }
+    // Whether the last SelectKey created the current key, which then has no values.
+    bool CurrentKeyIsNew() const { return currentIsNew_; }
     void ReleaseKey();
     bool HasCurrentKey() const { return static_cast<bool>(current_); }
     const std::string& CurrentPath() const { return currentPath_; }
@@ -86,6 +81,7 @@ private:
     HKEY root_ = HKEY_CURRENT_USER;
     REGSAM access_ = KEY_ALL_ACCESS;
     LONG lastSelectStatus_ = ERROR_SUCCESS;
+    bool currentIsNew_ = false;
     UniqueKey current_;
     std::string currentPath_;
 };

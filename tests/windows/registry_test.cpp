@@ -5,6 +5,7 @@
 
 #include "AppError.h"
 #include "Registry.h"
+#include "StringData.h"
 #include "TestSupport.h"
 
 using namespace lvtest;
@@ -71,9 +72,11 @@ TEST_F(RegistryTest, ReadsStringsAndRejectsOtherTypes) {
 TEST_F(RegistryTest, ReadsAgainWhenTheValueGrows) {
     // Wine reports exact sizes, and a value that grows between two calls is a
     // race: this stand-in for RegQueryValueExA answers as Windows would. The
-    // value gains `growth` letters at each of its first `times` calls.
-    const auto read = [](std::size_t growth, int times, LONG readStatus) -> std::string {
-        std::string value = "ab";
+    // value, longer than a first read takes, gains `growth` letters at each
+    // of its first `times` calls.
+    const std::string start(600, 'a');
+    const auto read = [&start](std::size_t growth, int times, LONG readStatus) -> std::string {
+        std::string value = start;
         const lv::ValueQuery query = [&](DWORD* type, BYTE* data, DWORD* size) -> LONG {
             if (times-- > 0) value.append(growth, 'x');
             const auto needed = static_cast<DWORD>(value.size() + 1);
@@ -90,7 +93,7 @@ TEST_F(RegistryTest, ReadsAgainWhenTheValueGrows) {
             return error.what();
         }
     };
-    EXPECT_EQ(read(3, 2, ERROR_SUCCESS), "abxxxxxx");
+    EXPECT_EQ(read(3, 2, ERROR_SUCCESS), start + "xxxxxx");
     EXPECT_EQ(read(1, 1000, ERROR_SUCCESS), "Failed to get data for 'v'");
     EXPECT_EQ(read(0, 0, ERROR_ACCESS_DENIED), "Failed to get data for 'v'");
 }
