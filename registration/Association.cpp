@@ -36,6 +36,11 @@ bool ReadDefaultOf(TRegistry& registry, const std::string& key, std::string& val
     return true;
 }
 
+// The current key's default value, which a key just created has not: no need to ask.
+std::string ReadDefaultValue(TRegistry& registry) {
+    return registry.CurrentKeyIsNew() ? std::string() : registry.ReadStringValue(kDefaultValue);
+}
+
 // Why the extension's key could not be had.
 ExtensionKey KeyNotHad(const TRegistry& registry) {
     return registry.LastSelectWasRefused() ? ExtensionKey::Refused : ExtensionKey::Missing;
@@ -99,7 +104,7 @@ ExtensionKey RegisterExtension(TRegistry& registry, HKEY classes, const std::str
     registry.SelectRoot(classes);
 
     if (!registry.SelectKey("\\" + extension, kCreate)) return KeyNotHad(registry);
-    std::string type = registry.ReadStringValue(kDefaultValue);
+    std::string type = ReadDefaultValue(registry);
     if (type.empty()) {
         type = TypeNameFor(extension);
         registry.WriteStringValue(kDefaultValue, type);
@@ -108,20 +113,20 @@ ExtensionKey RegisterExtension(TRegistry& registry, HKEY classes, const std::str
     const std::string typeKey = "\\" + type;
 
     if (registry.SelectKey(typeKey, kCreate)) {
-        if (registry.ReadStringValue(kDefaultValue).empty())
+        if (ReadDefaultValue(registry).empty())
             registry.WriteStringValue(kDefaultValue, GetFileTypeDescription(extension));
         registry.ReleaseKey();
     }
 
     if (registry.SelectKey(typeKey + "\\DefaultIcon", kCreate)) {
-        if (registry.ReadStringValue(kDefaultValue).empty())
+        if (ReadDefaultValue(registry).empty())
             registry.WriteStringValue(kDefaultValue, IsIconFormat(extension) ? "%1" : IconLocationFor(browser));
         registry.ReleaseKey();
     }
 
     bool browseIsAnotherProgram = false;
     if (registry.SelectKey(typeKey + "\\shell\\" + kBrowseVerb + "\\command", kCreate)) {
-        const std::string existing = registry.ReadStringValue(kDefaultValue);
+        const std::string existing = ReadDefaultValue(registry);
         if (existing.empty())
             registry.WriteStringValue(kDefaultValue, command);
         else

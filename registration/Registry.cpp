@@ -3,7 +3,8 @@
 #include <vector>
 
 #include "AppError.h"
-#include "PlatformWin32.h"
+#include "StringData.h"
+#include "SystemFunction.h"
 
 namespace lv {
 
@@ -28,6 +29,8 @@ namespace {
 constexpr DWORD kReserved = 0;
 // Reads of a value that keeps growing give up after this many tries.
 constexpr int kReadAttempts = 8;
+// Enough for a type name, a description and most commands.
+constexpr DWORD kFirstReadSize = 512;
 
 // Raised through one helper so that the report points at the caller, the
 // registry operation that failed.
@@ -40,6 +43,7 @@ constexpr int kReadAttempts = 8;
 // the key linked to: another program's (Wine's advapi32 registry.c
 // conformance test, test_symlinks). NtDeleteKey deletes the very key opened.
 bool DeleteOpenedKey(HKEY key) {
+    // Declared in no user-mode header: NTSTATUS NTAPI NtDeleteKey(HANDLE).
     using DeleteKeyFunction = LONG(NTAPI*)(HANDLE);
     const auto deleteKey = GetSystemFunction<DeleteKeyFunction>("ntdll.dll", "NtDeleteKey");
     return deleteKey != nullptr && deleteKey(key) == 0;
@@ -95,16 +99,17 @@ TRegistry::ResolvedPath TRegistry::Resolve(const std::string& path) const {
 bool TRegistry::SelectKey(const std::string& path, bool create) {
     const ResolvedPath resolved = Resolve(path);
     HKEY opened = nullptr;
+    DWORD disposition = REG_OPENED_EXISTING_KEY;
     const LONG status =
         create && !resolved.subkey.empty()
             ? RegCreateKeyExA(resolved.base, resolved.subkey.c_str(), kReserved, /*lpClass=*/nullptr,
-                              REG_OPTION_NON_VOLATILE, access_, /*lpSecurityAttributes=*/nullptr, &opened,
-                              /*lpdwDisposition=*/nullptr)
+                              REG_OPTION_NON_VOLATILE, access_, /*lpSecurityAttributes=*/nullptr, &opened, &disposition)
             : RegOpenKeyExA(resolved.base, resolved.subkey.c_str(), kReserved, access_, &opened);
     lastSelectStatus_ = status;
     if (status != ERROR_SUCCESS) return false;
 
     current_.Reset(opened);
+    currentIsNew_ = disposition == REG_CREATED_NEW_KEY;
     if (resolved.relativeToCurrent && !currentPath_.empty())
         currentPath_ += "\\" + resolved.subkey;
     else
@@ -114,16 +119,24 @@ bool TRegistry::SelectKey(const std::string& path, bool create) {
 
 void TRegistry::ReleaseKey() {
     current_.Reset();
+    currentIsNew_ = false;
     currentPath_.clear();
 }
 
 std::string ReadStringData(const std::string& name, const ValueQuery& query) {
+    // Most values fit a small buffer, and one call reads them; a larger one
+    // is read again in a buffer of the size that call reports.
+    std::vector<char> data(kFirstReadSize);
     DWORD type = REG_NONE;
-    DWORD size = 0;
-    if (query(&type, nullptr, &size) != ERROR_SUCCESS || size == 0) return std::string();
-
-    std::vector<char> data(size);
+    DWORD size = kFirstReadSize;
     LONG status = query(&type, reinterpret_cast<BYTE*>(data.data()), &size);
+    if (status == ERROR_FILE_NOT_FOUND) return std::string();
+    // Any other failure: a value whose size cannot be had reads as empty,
+    // one that cannot be read then is an error.
+    if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA) {
+        if (query(&type, nullptr, &size) != ERROR_SUCCESS || size == 0) return std::string();
+        status = ERROR_MORE_DATA;
+    }
     // The value grew since its size was asked, or the size was an estimate
     // (the ANSI size of UTF-16 text): read again with the size now reported.
     for (int attempt = 0; status == ERROR_MORE_DATA && attempt < kReadAttempts; ++attempt) {
@@ -132,6 +145,7 @@ std::string ReadStringData(const std::string& name, const ValueQuery& query) {
         status = query(&type, reinterpret_cast<BYTE*>(data.data()), &size);
     }
     if (status != ERROR_SUCCESS) RaiseRegistryError("Failed to get data for", name);
+    if (size == 0) return std::string();
     if (type != REG_SZ && type != REG_EXPAND_SZ) RaiseRegistryError("Invalid data type for", name);
 
     // Stored data need not end in a NUL: never read past what was returned.
