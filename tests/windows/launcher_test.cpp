@@ -36,6 +36,12 @@ TEST(StartingTheBrowser, PassesTheWholeCommandLineOrNothing) {
         EXPECT_EQ(RunProcess(c.commandLine), 0u) << c.commandLine;
         EXPECT_EQ(ReceivedBy(folder), BrowserLine(folder + "Vistel4.exe", c.parameters)) << c.commandLine;
     }
+    // Older systems spell a letter of the launcher's own name that their code
+    // page lacks with a look-alike: only the folder's name has to be exact.
+    const std::string renamed = MakeLayout("C:\\lvtest\\renamed start", true, LauncherBuild::WithoutUtf8Setting);
+    MoveFileA((renamed + "lvlaunch.exe").c_str(), (renamed + "lvlaunch Ł.exe").c_str());
+    EXPECT_EQ(RunProcess(Quoted(renamed + "lvlaunch Ł.exe")), 0u);
+    EXPECT_EQ(ReceivedBy(renamed), Quoted(renamed + "Vistel4.exe"));
 }
 
 TEST(StartingTheBrowser, FailsWithoutStartingAnythingWhenTheBrowserIsMissing) {
