@@ -37,7 +37,8 @@ TEST(StartingTheBrowser, PassesTheWholeCommandLineOrNothing) {
         EXPECT_EQ(ReceivedBy(folder), BrowserLine(folder + "Vistel4.exe", c.parameters)) << c.commandLine;
     }
     // Older systems spell a letter of the launcher's own name that their code
-    // page lacks with a look-alike: only the folder's name has to be exact.
+    // page lacks with a look-alike. Only the folder's name has to be exact: a
+    // check of the whole module path would find no browser here.
     const std::string renamed = MakeLayout("C:\\lvtest\\renamed start", true, LauncherBuild::WithoutUtf8Setting);
     MoveFileA((renamed + "lvlaunch.exe").c_str(), (renamed + "lvlaunch Ł.exe").c_str());
     EXPECT_EQ(RunProcess(Quoted(renamed + "lvlaunch Ł.exe")), 0u);

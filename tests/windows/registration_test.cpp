@@ -154,7 +154,8 @@ TEST_F(Registration, UninstallLeavesOnlyTheDocumentedResidue) {
     const std::string after = DumpWatched();
     ASSERT_EQ(Uninstall(), 0u);
     EXPECT_EQ(DumpWatched(), after);
-    // Extension keys that are all missing are no lack of rights: no report.
+    // Extension keys that are all missing are no lack of rights: a pass that
+    // reported whenever it had no key at all would show a box here.
     for (const char* extension : lv::ImageExtensions) DeleteTree(kClasses, extension);
     const ErrorBox box = RunExpectingErrorBox(launcher + " -uninstall");
     EXPECT_FALSE(box.shown) << box.text;
@@ -215,7 +216,8 @@ TEST_F(Registration, UninstallRemovesAWideAndDeepBrowseVerb) {
     for (int i = 0; i < 500; ++i) SetString(kClasses, "OtherViewer.gif\\shell\\Browse\\w" + std::to_string(i), "", "x");
     // The longest name in UTF-16 units, three bytes a character in UTF-8.
     SetString(kClasses, "OtherViewer.gif\\shell\\Browse\\表示表示表示表示", "", "x");
-    // A link goes as a link: what it points to is another program's.
+    // A link goes as a link: RegDeleteKeyA, which opens a name again and so
+    // follows the link, would delete what it points to, another program's.
     SetString(HKEY_LOCAL_MACHINE, "Software\\LvlaunchLinked\\child", "", "kept");
     HKEY link = nullptr;
     ASSERT_EQ(RegCreateKeyExA(kClasses, "OtherViewer.gif\\shell\\Browse\\ddeexec", 0, nullptr, REG_OPTION_CREATE_LINK,
@@ -272,9 +274,10 @@ TEST_F(Registration, TheShellStartsTheBrowserThroughTheVerbs) {
 }
 
 TEST_F(Registration, WorksInTheMachinesStoreNotTheMergedView) {
-    // Wine keeps HKEY_CLASSES_ROOT as HKLM\Software\Classes, the same key:
-    // only its trace of registry calls, where HKEY_CLASSES_ROOT is a special
-    // root of its own, tells which one a program opened.
+    // A pass through HKEY_CLASSES_ROOT would on Windows write into a user's
+    // own copies of keys. Wine keeps it as HKLM\Software\Classes, the same
+    // key: only its trace of registry calls, where HKEY_CLASSES_ROOT is a
+    // special root of its own, tells which one a program opened.
     const char* traceFile = std::getenv("LV_STDERR_FILE");
     ASSERT_NE(traceFile, nullptr) << "run through stderr-to-file.sh";
     std::string trace = std::string("Z:") + traceFile;
@@ -415,7 +418,7 @@ TEST_F(Registration, WithoutTheBrowserNothingIsWritten) {
     const std::pair<std::string, std::string> cases[] = {
         // the launcher, and the report's message
         {"\"" + missing + "lvlaunch.exe\"", notFound + " in the folder \"C:\\lvtest\\No Browser Here\\\"."},
-        // started by its short path, the folder is named as stored
+        // started by its short path, the folder as stored, not as the module path spells it
         {ShortPathOf(missing + "lvlaunch.exe"), notFound + " in the folder \"C:\\lvtest\\No Browser Here\\\"."},
         {"\"" + unspellable + "lvlaunch.exe\"",
          notFound + ": this system's code page cannot spell the name of the folder \"C:\\lvtest\\setup\\Lukasz "
