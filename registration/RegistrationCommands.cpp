@@ -28,12 +28,16 @@ using Associate = ExtensionKey (*)(TRegistry&, HKEY, const std::string&);
 void RunPass(Associate associate, const char* commandWord) {
     UniqueKey classes;  // outlives the registry object, whose keys lie below it
     const LONG opened = OpenKey(HKEY_LOCAL_MACHINE, "Software\\Classes", MAXIMUM_ALLOWED, classes);
+    if (opened != ERROR_SUCCESS) {
+        // Every extension key lies below it.
+        if (opened == ERROR_ACCESS_DENIED) RaiseAccessDenied(commandWord);
+        return;
+    }
     TRegistry registry;
     bool anyHad = false;
-    bool anyRefused = opened == ERROR_ACCESS_DENIED;
+    bool anyRefused = false;
     for (const char* extension : ImageExtensions) {
-        const ExtensionKey key =
-            opened == ERROR_SUCCESS ? associate(registry, classes.Get(), extension) : ExtensionKey::Missing;
+        const ExtensionKey key = associate(registry, classes.Get(), extension);
         anyHad = anyHad || key == ExtensionKey::Had;
         anyRefused = anyRefused || key == ExtensionKey::Refused;
     }

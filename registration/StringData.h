@@ -10,8 +10,9 @@
 namespace lv {
 
 // Reads a value through `query`, which answers as RegQueryValueExA does:
-// first asked for the type and size only, then with a buffer. Empty when the
-// value is missing or holds no data; raises as TRegistry::ReadStringValue does.
+// asked with a buffer first, then, for a larger value, with one of the size it
+// reported. Empty when the value is missing or holds no data; raises as
+// TRegistry::ReadStringValue does.
 using ValueQuery = std::function<LONG(DWORD* type, BYTE* data, DWORD* size)>;
 std::string ReadStringData(const std::string& name, const ValueQuery& query);
 
