@@ -1,5 +1,7 @@
 #include "Association.h"
 
+#include <algorithm>
+
 #include "AnsiText.h"
 #include "AppError.h"
 #include "BrowserPath.h"
@@ -98,7 +100,8 @@ LV_NOINLINE std::string RequireBrowserPath() {
     throw EBrowserNotFound(MissingBrowserMessage(search), LV_CALLER_ADDRESS());
 }
 
-ExtensionKey RegisterExtension(TRegistry& registry, HKEY classes, const std::string& extension) {
+ExtensionKey RegisterExtension(TRegistry& registry, HKEY classes, const std::string& extension,
+                               VisitedTypes& visitedTypes) {
     const std::string browser = RequireBrowserPath();
     const std::string command = ShellCommandFor(browser);
     registry.SelectRoot(classes);
@@ -110,6 +113,9 @@ ExtensionKey RegisterExtension(TRegistry& registry, HKEY classes, const std::str
         registry.WriteStringValue(kDefaultValue, type);
     }
     registry.ReleaseKey();
+    // Names are compared byte for byte: a different spelling of the same
+    // type only costs a second visit, which changes nothing.
+    if (std::find(visitedTypes.begin(), visitedTypes.end(), type) != visitedTypes.end()) return ExtensionKey::Had;
     const std::string typeKey = "\\" + type;
 
     if (registry.SelectKey(typeKey, kCreate)) {
@@ -138,6 +144,7 @@ ExtensionKey RegisterExtension(TRegistry& registry, HKEY classes, const std::str
         registry.WriteStringValue(kDefaultValue, command);
         registry.ReleaseKey();
     }
+    visitedTypes.push_back(type);
     return ExtensionKey::Had;
 }
 

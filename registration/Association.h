@@ -9,6 +9,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "Registry.h"
 
@@ -25,10 +26,18 @@ std::string RequireBrowserPath();
 // Whether the extension's own key could be had; without it nothing else is done.
 enum class ExtensionKey { Had, Missing, Refused };
 
+// The file types an association pass has been through, by their names as
+// read. Extensions may share a type (.jpeg, .jpg and .jpe share "jpegfile"),
+// and a second visit would change nothing: every value association writes is
+// non-empty, so it fills nothing the first visit left, and a key the first
+// could not have the second cannot either. So the type is skipped.
+using VisitedTypes = std::vector<std::string>;
+
 // Both work under `classes`, the machine's store of file types, leave
 // `registry` rooted there with no key selected, and raise what the registry
 // raises.
-ExtensionKey RegisterExtension(TRegistry& registry, HKEY classes, const std::string& extension);
+ExtensionKey RegisterExtension(TRegistry& registry, HKEY classes, const std::string& extension,
+                               VisitedTypes& visitedTypes);
 ExtensionKey UnregisterExtension(TRegistry& registry, HKEY classes, const std::string& extension);
 
 }  // namespace lv

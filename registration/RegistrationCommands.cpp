@@ -18,13 +18,12 @@ namespace {
                         LV_CALLER_ADDRESS());
 }
 
-using Associate = ExtensionKey (*)(TRegistry&, HKEY, const std::string&);
-
 // One registry object for every extension, in table order, rooted at the
 // machine's own store of file types: HKEY_CLASSES_ROOT would also show the
 // user's own copies of keys, and write values into them. A key that cannot
 // be had skips its extension; but a pass that had none of them, some for lack
 // of rights, changed nothing at all, which is no success.
+template <typename Associate>
 void RunPass(Associate associate, const char* commandWord) {
     UniqueKey classes;  // outlives the registry object, whose keys lie below it
     const LONG opened = OpenKey(HKEY_LOCAL_MACHINE, "Software\\Classes", MAXIMUM_ALLOWED, classes);
@@ -46,7 +45,14 @@ void RunPass(Associate associate, const char* commandWord) {
 
 }  // namespace
 
-void InstallAssociations() { RunPass(RegisterExtension, "-install"); }
+void InstallAssociations() {
+    VisitedTypes visitedTypes;
+    RunPass(
+        [&visitedTypes](TRegistry& registry, HKEY classes, const std::string& extension) {
+            return RegisterExtension(registry, classes, extension, visitedTypes);
+        },
+        "-install");
+}
 
 void UninstallAssociations() { RunPass(UnregisterExtension, "-uninstall"); }
 
