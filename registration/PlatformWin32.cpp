@@ -84,10 +84,9 @@ ModuleLocation ReadModulePath(HMODULE module) {
     const DWORD length = GetModuleFileNameA(module, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (length == 0 || length >= buffer.size()) return {std::string(), false, WideText()};
     std::string path(buffer.data(), length);
-    const auto nameStart =
-        static_cast<std::ptrdiff_t>(wide.size()) - (std::find(wide.rbegin(), wide.rend(), L'\\') - wide.rbegin());
-    const bool folderExact = WideFromAnsi(DirectoryPart(path)) == WideText(wide.begin(), wide.begin() + nameStart);
-    return {std::move(path), folderExact, WideText(wide.begin() + nameStart, wide.end())};
+    const auto nameStart = std::find(wide.rbegin(), wide.rend(), L'\\').base();
+    const bool folderExact = WideFromAnsi(DirectoryPart(path)) == WideText(wide.begin(), nameStart);
+    return {std::move(path), folderExact, WideText(nameStart, wide.end())};
 }
 
 // Whether the file `browserPath` names, in the launcher's own folder, is the
@@ -112,9 +111,7 @@ bool FindEntryName(const std::string& path, FoundEntry& entry) {
     // setting spell a name their code page lacks with look-alike characters.
     // The "\\?\" prefix asks for the name as it is: without it, Windows drops
     // the spaces and dots that end the last name, and finds some other entry.
-    WideText widePath{L'\\', L'\\', L'?', L'\\'};
-    const WideText given = WideFromAnsi(path);
-    widePath.insert(widePath.end(), given.begin(), given.end());
+    WideText widePath = WideFromAnsi("\\\\?\\" + path);
     widePath.push_back(L'\0');
     WIN32_FIND_DATAW found;
     const FindHandle search(FindFirstFileW(widePath.data(), &found));

@@ -24,6 +24,13 @@ void UniqueKey::Reset(HKEY key) {
     key_ = key;
 }
 
+LONG OpenKey(HKEY base, const char* path, REGSAM access, UniqueKey& key, DWORD options) {
+    HKEY opened = nullptr;
+    const LONG status = RegOpenKeyExA(base, path, options, access, &opened);
+    if (status == ERROR_SUCCESS) key.Reset(opened);
+    return status;
+}
+
 namespace {
 
 constexpr DWORD kReserved = 0;
@@ -52,11 +59,10 @@ bool DeleteOpenedKey(HKEY key) {
 // Deletes base\subkey and everything below it; true when the key itself is
 // gone. A symbolic link is opened as the link, never as what it points to.
 bool DeleteTree(HKEY base, const std::string& subkey, REGSAM access) {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExA(base, subkey.c_str(), REG_OPTION_OPEN_LINK, access, &opened) != ERROR_SUCCESS &&
-        RegOpenKeyExA(base, subkey.c_str(), REG_OPTION_OPEN_LINK, DELETE, &opened) != ERROR_SUCCESS)
+    UniqueKey key;
+    if (OpenKey(base, subkey.c_str(), access, key, REG_OPTION_OPEN_LINK) != ERROR_SUCCESS &&
+        OpenKey(base, subkey.c_str(), DELETE, key, REG_OPTION_OPEN_LINK) != ERROR_SUCCESS)
         return false;
-    const UniqueKey key(opened);
     DWORD subkeyCount = 0;
     DWORD longestName = 0;
     if (RegQueryInfoKeyA(key.Get(), /*lpClass=*/nullptr, /*lpcchClass=*/nullptr, /*lpReserved=*/nullptr, &subkeyCount,
@@ -76,13 +82,6 @@ bool DeleteTree(HKEY base, const std::string& subkey, REGSAM access) {
 }
 
 }  // namespace
-
-LONG OpenKey(HKEY base, const char* path, REGSAM access, UniqueKey& key) {
-    HKEY opened = nullptr;
-    const LONG status = RegOpenKeyExA(base, path, kReserved, access, &opened);
-    if (status == ERROR_SUCCESS) key.Reset(opened);
-    return status;
-}
 
 void TRegistry::SelectRoot(HKEY root) {
     if (root == root_) return;

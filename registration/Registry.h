@@ -32,8 +32,8 @@ private:
     HKEY key_ = nullptr;
 };
 
-// Opens base\path with `access` into `key`; the status of RegOpenKeyExA.
-LONG OpenKey(HKEY base, const char* path, REGSAM access, UniqueKey& key);
+// Opens base\path with `access` and `options` into `key`; the status of RegOpenKeyExA.
+LONG OpenKey(HKEY base, const char* path, REGSAM access, UniqueKey& key, DWORD options = 0);
 
 class TRegistry {
 public:
