@@ -373,7 +373,6 @@ TEST_F(Registration, WithoutTheRightsToChangeFileTypesNothingIsWritten) {
                                           " in a Command Prompt opened with \"Run as administrator\": it needs "
                                           "administrator rights.\r\n",
                                       1023 - headingLength));
-        EXPECT_NE(box.text.find(command + " "), std::string::npos) << box.text.size();
         EXPECT_EQ(box.exitCode, 1u);
         EXPECT_EQ(DumpWatched(), state) << command;
         EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kSettingsKey)) << command;
