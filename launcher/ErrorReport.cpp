@@ -61,9 +61,38 @@ private:
     ULONG_PTR cookie_ = 0;
 };
 
+// Whether a box would be seen. A process on a window station that no user
+// sees (session 0: services, deferred installer actions, scheduled tasks;
+// Microsoft's pages on session 0 isolation) would wait on its box for ever.
+// Where that cannot be told, the box is shown.
+bool BoxCanBeSeen() {
+    const auto getStation =
+        GetSystemFunction<decltype(&::GetProcessWindowStation)>("user32.dll", "GetProcessWindowStation");
+    const auto getInformation =
+        GetSystemFunction<decltype(&::GetUserObjectInformationA)>("user32.dll", "GetUserObjectInformationA");
+    if (getStation == nullptr || getInformation == nullptr) return true;
+    const HWINSTA station = getStation();
+    USEROBJECTFLAGS flags{};
+    DWORD needed = 0;
+    if (station == nullptr || !getInformation(station, UOI_FLAGS, &flags, sizeof flags, &needed)) return true;
+    return (flags.dwFlags & WSF_VISIBLE) != 0;
+}
+
+// Writes the report to standard error where the process has one: an
+// installer that captures a command's output then has it in its log.
+void WriteToStandardError(const std::string& text) {
+    const HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+    if (error == nullptr || error == INVALID_HANDLE_VALUE) return;
+    const std::string line = text + "\r\n";
+    DWORD written = 0;
+    WriteFile(error, line.data(), static_cast<DWORD>(line.size()), &written, /*lpOverlapped=*/nullptr);
+}
+
 int ShowErrorReport(const char* kindName, const void* origin, const char* message) {
     const CodeLocation location = LocateCode(origin);
     const std::string text = FormatErrorReport(kindName, location.moduleName, location.offset, message);
+    WriteToStandardError(text);
+    if (!BoxCanBeSeen()) return 1;
     const CommonControlsScope themed;
     const auto messageBox = GetSystemFunction<decltype(&::MessageBoxA)>("user32.dll", "MessageBoxA");
     if (messageBox != nullptr)

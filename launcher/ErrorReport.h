@@ -1,5 +1,5 @@
-// The launcher's one place that catches errors: it shows them in a message
-// box and turns them into exit code 1.
+// The launcher's one place that catches errors: it reports them and turns
+// them into exit code 1.
 #pragma once
 
 #include <cstdint>
@@ -13,8 +13,9 @@ namespace lv {
 std::string FormatErrorReport(const std::string& kindName, const std::string& moduleName, std::uintptr_t offset,
                               const std::string& message);
 
-// Runs `body` and returns its exit code; an error escaping it is shown in a
-// task-modal error box and gives exit code 1.
+// Runs `body` and returns its exit code; an error escaping it gives exit
+// code 1, its report written to standard error where there is one, and shown
+// in a task-modal error box where a user can see it.
 int RunWithErrorReport(const std::function<int()>& body);
 
 }  // namespace lv

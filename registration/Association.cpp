@@ -17,15 +17,16 @@ const std::string kDefaultValue;
 
 const char kBrowseVerb[] = "Browse";
 const char kOwnVerb[] = "Browse with Lumivue";
+const char kCommandKey[] = "command";  // as compared: lower case
 
 bool IsIconFormat(const std::string& extension) {
     const std::string lower = AsciiLowerCase(extension);
     return lower == ".ico" || lower == ".cur";
 }
 
-// Empties the type's default verb when it names `verb`, whose tree is gone.
-void ForgetDefaultVerb(TRegistry& registry, const std::string& typeKey, const char* verb) {
-    if (!registry.SelectKey(typeKey + "\\shell", kOpenOnly)) return;
+// Empties the default verb of `shellKey` when it names `verb`.
+void ForgetDefaultVerb(TRegistry& registry, const std::string& shellKey, const char* verb) {
+    if (!registry.SelectKey(shellKey, kOpenOnly)) return;
     if (registry.ReadStringValue(kDefaultValue) == verb) registry.WriteStringValue(kDefaultValue, "");
     registry.ReleaseKey();
 }
@@ -64,6 +65,75 @@ bool NamesBrowser(const std::string& command, const std::string& browserPath) {
     return ContainsText(command, browserPath) || ContainsText(command, EscapedForShell(browserPath));
 }
 
+bool IsCommandKey(const std::string& name) { return AsciiLowerCase(name) == kCommandKey; }
+
+// Whether the verb key carries nothing: no values, and no subkey but an empty
+// "command". Only a run of this program cut short leaves one of its verbs so.
+bool IsHollowVerb(const TRegistry& registry, const std::string& verbKey) {
+    const KeyContents verb = registry.InspectKey(verbKey);
+    if (!verb.exists || !verb.complete || verb.valueCount != 0) return false;
+    for (const std::string& subkey : verb.subkeys) {
+        if (!IsCommandKey(subkey)) return false;
+        const KeyContents command = registry.InspectKey(verbKey + "\\" + subkey);
+        if (!command.complete || command.valueCount != 0 || !command.subkeys.empty()) return false;
+    }
+    return true;
+}
+
+// Whether the verb is this program's to remove: its command names the
+// browser, or it is one of its own left hollow.
+bool IsOwnVerb(TRegistry& registry, const std::string& verbKey, const std::string& browser) {
+    std::string command;
+    if (ReadDefaultOf(registry, verbKey + "\\" + kCommandKey, command) && NamesBrowser(command, browser)) return true;
+    return IsHollowVerb(registry, verbKey);
+}
+
+// The verb rule, for a file type's shell key and for the supplemental one
+// alike: "Browse" where it has no command; where another program's command
+// holds it, "Browse with Lumivue", written afresh on every run.
+void RegisterVerbs(TRegistry& registry, const std::string& shellKey, const std::string& command,
+                   const std::string& browser) {
+    bool browseIsAnotherProgram = false;
+    if (registry.SelectKey(shellKey + "\\" + kBrowseVerb + "\\" + kCommandKey, kCreate)) {
+        const std::string existing = ReadDefaultValue(registry);
+        if (existing.empty())
+            registry.WriteStringValue(kDefaultValue, command);
+        else
+            browseIsAnotherProgram = !NamesBrowser(existing, browser);
+        registry.ReleaseKey();
+    }
+    if (browseIsAnotherProgram &&
+        registry.SelectKey(shellKey + "\\" + kOwnVerb + "\\" + kCommandKey, kCreate)) {
+        registry.WriteStringValue(kDefaultValue, command);
+        registry.ReleaseKey();
+    }
+}
+
+// Removes this program's verbs under `shellKey`. Each step leaves what a
+// later run recognises, should the run end there: the default verb is
+// emptied before the verb goes, and the verb's command goes last of it.
+void UnregisterVerbs(TRegistry& registry, const std::string& shellKey, const std::string& browser) {
+    for (const char* verb : {kBrowseVerb, kOwnVerb}) {
+        const std::string verbKey = shellKey + "\\" + verb;
+        if (!IsOwnVerb(registry, verbKey, browser)) continue;
+        ForgetDefaultVerb(registry, shellKey, verb);
+        registry.DeleteKeyTree(verbKey, kCommandKey);
+    }
+}
+
+// The key whose verbs the shell offers for `extension` whatever program a
+// user picked as its default: Windows reads it after the chosen program's
+// type (Microsoft's "Application Registration" and "Association Arrays").
+std::string SupplementalKey(const std::string& extension) { return "\\SystemFileAssociations\\" + extension; }
+
+// Deletes `key` when it carries nothing: no subkeys, and no values but empty
+// strings. A key left empty by an uninstaller is residue.
+void DeleteIfBare(TRegistry& registry, const std::string& key) {
+    const KeyContents contents = registry.InspectKey(key);
+    if (contents.exists && contents.complete && contents.subkeys.empty() && contents.onlyEmptyStrings)
+        registry.DeleteKeyTree(key);
+}
+
 std::string MissingBrowserMessage(const BrowserSearch& search) {
     const std::string browser = std::string("The browser \"") + kBrowserFileName + "\"";
     std::string inFolder = browser + " was not found in the folder \"" + search.folder + "\"";
@@ -100,12 +170,12 @@ LV_NOINLINE std::string RequireBrowserPath() {
     throw EBrowserNotFound(MissingBrowserMessage(search), LV_CALLER_ADDRESS());
 }
 
-ExtensionKey RegisterExtension(TRegistry& registry, HKEY classes, const std::string& extension,
-                               VisitedTypes& visitedTypes) {
-    const std::string browser = RequireBrowserPath();
-    const std::string command = ShellCommandFor(browser);
-    registry.SelectRoot(classes);
+namespace {
 
+// The file type's part of association: the extension's type, its
+// description, icon and verbs.
+ExtensionKey RegisterFileType(TRegistry& registry, const std::string& extension, const std::string& browser,
+                              const std::string& command, VisitedTypes& visitedTypes) {
     if (!registry.SelectKey("\\" + extension, kCreate)) return KeyNotHad(registry);
     std::string type = ReadDefaultValue(registry);
     if (type.empty()) {
@@ -130,29 +200,12 @@ ExtensionKey RegisterExtension(TRegistry& registry, HKEY classes, const std::str
         registry.ReleaseKey();
     }
 
-    bool browseIsAnotherProgram = false;
-    if (registry.SelectKey(typeKey + "\\shell\\" + kBrowseVerb + "\\command", kCreate)) {
-        const std::string existing = ReadDefaultValue(registry);
-        if (existing.empty())
-            registry.WriteStringValue(kDefaultValue, command);
-        else
-            browseIsAnotherProgram = !NamesBrowser(existing, browser);
-        registry.ReleaseKey();
-    }
-
-    if (browseIsAnotherProgram && registry.SelectKey(typeKey + "\\shell\\" + kOwnVerb + "\\command", kCreate)) {
-        registry.WriteStringValue(kDefaultValue, command);
-        registry.ReleaseKey();
-    }
+    RegisterVerbs(registry, typeKey + "\\shell", command, browser);
     visitedTypes.push_back(type);
     return ExtensionKey::Had;
 }
 
-ExtensionKey UnregisterExtension(TRegistry& registry, HKEY classes, const std::string& extension) {
-    const std::string browser = RequireBrowserPath();
-    const std::string icon = IconLocationFor(browser);
-    registry.SelectRoot(classes);
-
+ExtensionKey UnregisterFileType(TRegistry& registry, const std::string& extension, const std::string& browser) {
     std::string type;
     if (!ReadDefaultOf(registry, "\\" + extension, type)) return KeyNotHad(registry);
     if (type.empty()) return ExtensionKey::Had;
@@ -160,23 +213,38 @@ ExtensionKey UnregisterExtension(TRegistry& registry, HKEY classes, const std::s
 
     if (registry.SelectKey(typeKey + "\\DefaultIcon", kOpenOnly)) {
         const std::string current = registry.ReadStringValue(kDefaultValue);
-        if (current == browser + ",0" || current == icon) registry.WriteStringValue(kDefaultValue, "");
+        if (current == browser + ",0" || current == IconLocationFor(browser))
+            registry.WriteStringValue(kDefaultValue, "");
         registry.ReleaseKey();
     }
 
-    std::string command;
-    if (ReadDefaultOf(registry, typeKey + "\\shell\\" + kBrowseVerb + "\\command", command) &&
-        NamesBrowser(command, browser)) {
-        registry.DeleteKeyTree(typeKey + "\\shell\\" + kBrowseVerb);
-        ForgetDefaultVerb(registry, typeKey, kBrowseVerb);
-    }
-
-    if (!ReadDefaultOf(registry, typeKey + "\\shell\\" + kOwnVerb + "\\command", command) ||
-        !NamesBrowser(command, browser))
-        return ExtensionKey::Had;
-    registry.DeleteKeyTree(typeKey + "\\shell\\" + kOwnVerb);
-    ForgetDefaultVerb(registry, typeKey, kOwnVerb);
+    UnregisterVerbs(registry, typeKey + "\\shell", browser);
     return ExtensionKey::Had;
+}
+
+}  // namespace
+
+ExtensionKey RegisterExtension(TRegistry& registry, HKEY classes, const std::string& extension,
+                               VisitedTypes& visitedTypes) {
+    const std::string browser = RequireBrowserPath();
+    const std::string command = ShellCommandFor(browser);
+    registry.SelectRoot(classes);
+    const ExtensionKey key = RegisterFileType(registry, extension, browser, command, visitedTypes);
+    // Whatever the extension's own key holds: these verbs do not depend on it.
+    RegisterVerbs(registry, SupplementalKey(extension) + "\\shell", command, browser);
+    return key;
+}
+
+ExtensionKey UnregisterExtension(TRegistry& registry, HKEY classes, const std::string& extension) {
+    const std::string browser = RequireBrowserPath();
+    registry.SelectRoot(classes);
+    const ExtensionKey key = UnregisterFileType(registry, extension, browser);
+    const std::string supplemental = SupplementalKey(extension);
+    UnregisterVerbs(registry, supplemental + "\\shell", browser);
+    // Whether or not a verb went now: an earlier run may have been cut short.
+    DeleteIfBare(registry, supplemental + "\\shell");
+    DeleteIfBare(registry, supplemental);
+    return key;
 }
 
 }  // namespace lv

@@ -4,8 +4,11 @@
 // Association only adds: it adopts whatever file type the extension already
 // has, fills in the description, icon and "Browse" verb only where they are
 // empty, and when "Browse" belongs to another program it adds a verb of its
-// own, "Browse with Lumivue". Dissociation removes only verbs whose command
-// names this browser and empties only icon references to this installation.
+// own, "Browse with Lumivue". The same verbs go under
+// SystemFileAssociations\<extension>, where the shell finds them whatever
+// default program a user picked. Dissociation removes only verbs whose
+// command names this browser (or that a run cut short left empty), and
+// empties only icon references to this installation.
 #pragma once
 
 #include <string>

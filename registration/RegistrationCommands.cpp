@@ -1,13 +1,31 @@
 #include "RegistrationCommands.h"
 
+#include <shlobj.h>
+
 #include "AppError.h"
 #include "Association.h"
 #include "BrowserPath.h"
 #include "ImageTypes.h"
 #include "Registry.h"
+#include "SystemFunction.h"
 
 namespace lv {
 namespace {
+
+// Tells the shell, when it goes, that file associations changed, so that
+// Explorer shows the new icons and menus without a restart (Microsoft's
+// "SHChangeNotify" and "File Types" pages). It goes whatever ends the pass,
+// an error passing through included, after the pass's last change.
+class AssociationChangeNotice {
+public:
+    AssociationChangeNotice() = default;
+    AssociationChangeNotice(const AssociationChangeNotice&) = delete;
+    AssociationChangeNotice& operator=(const AssociationChangeNotice&) = delete;
+    ~AssociationChangeNotice() {
+        const auto notify = GetSystemFunction<decltype(&::SHChangeNotify)>("shell32.dll", "SHChangeNotify");
+        if (notify != nullptr) notify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, /*dwItem1=*/nullptr, /*dwItem2=*/nullptr);
+    }
+};
 
 [[noreturn]] LV_NOINLINE void RaiseAccessDenied(const char* commandWord) {
     // The command comes first and is followed by a space, so that it reads as
@@ -32,6 +50,7 @@ void RunPass(Associate associate, const char* commandWord) {
         if (opened == ERROR_ACCESS_DENIED) RaiseAccessDenied(commandWord);
         return;
     }
+    const AssociationChangeNotice notice;  // outlives the registry object too
     TRegistry registry;
     bool anyHad = false;
     bool anyRefused = false;

@@ -1,7 +1,9 @@
 #include "Registry.h"
 
+#include <utility>
 #include <vector>
 
+#include "AnsiText.h"
 #include "AppError.h"
 #include "StringData.h"
 #include "SystemFunction.h"
@@ -56,15 +58,32 @@ bool DeleteOpenedKey(HKEY key) {
     return deleteKey != nullptr && deleteKey(key) == 0;
 }
 
+// Deletes every value of `key`, from the last.
+void DeleteValues(HKEY key) {
+    DWORD valueCount = 0;
+    DWORD longestName = 0;
+    if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &valueCount, &longestName, nullptr,
+                         nullptr, nullptr) != ERROR_SUCCESS)
+        return;
+    std::vector<wchar_t> name(longestName + 1);
+    for (DWORD index = valueCount; index-- > 0;) {
+        DWORD nameLength = static_cast<DWORD>(name.size());
+        if (RegEnumValueW(key, index, name.data(), &nameLength, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS)
+            RegDeleteValueW(key, name.data());
+    }
+}
+
 // Deletes base\subkey and everything below it; true when the key itself is
 // gone. A symbolic link is opened as the link, never as what it points to.
-bool DeleteTree(HKEY base, const std::string& subkey, REGSAM access) {
+// The subkey `lastSubkey` (lower case; may be null) goes last, after the values.
+bool DeleteTree(HKEY base, const std::string& subkey, REGSAM access, const char* lastSubkey) {
     UniqueKey key;
     if (OpenKey(base, subkey.c_str(), access, key, REG_OPTION_OPEN_LINK) != ERROR_SUCCESS &&
         OpenKey(base, subkey.c_str(), DELETE, key, REG_OPTION_OPEN_LINK) != ERROR_SUCCESS)
         return false;
     DWORD subkeyCount = 0;
     DWORD longestName = 0;
+    std::string last;
     if (RegQueryInfoKeyA(key.Get(), /*lpClass=*/nullptr, /*lpcchClass=*/nullptr, /*lpReserved=*/nullptr, &subkeyCount,
                          &longestName, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
         // The longest name is counted in UTF-16 units; its ANSI form takes
@@ -75,10 +94,26 @@ bool DeleteTree(HKEY base, const std::string& subkey, REGSAM access) {
             if (RegEnumKeyExA(key.Get(), index, name.data(), &nameLength, nullptr, nullptr, nullptr, nullptr) !=
                 ERROR_SUCCESS)
                 continue;
-            DeleteTree(key.Get(), std::string(name.data(), nameLength), access);
+            std::string child(name.data(), nameLength);
+            if (lastSubkey != nullptr && AsciiLowerCase(child) == lastSubkey)
+                last = std::move(child);
+            else
+                DeleteTree(key.Get(), child, access, nullptr);
         }
     }
+    if (lastSubkey != nullptr) {
+        DeleteValues(key.Get());
+        if (!last.empty()) DeleteTree(key.Get(), last, access, nullptr);
+    }
     return DeleteOpenedKey(key.Get());
+}
+
+// Whether the value's data is a string without text: no bytes, or only NULs.
+bool IsEmptyString(DWORD type, const std::vector<BYTE>& data, DWORD size) {
+    if (type != REG_SZ && type != REG_EXPAND_SZ) return false;
+    for (DWORD i = 0; i < size; ++i)
+        if (data[i] != 0) return false;
+    return true;
 }
 
 }  // namespace
@@ -167,11 +202,47 @@ void TRegistry::WriteStringValue(const std::string& name, const std::string& val
         RaiseRegistryError("Failed to set data for", name);
 }
 
-bool TRegistry::DeleteKeyTree(const std::string& path) {
+bool TRegistry::DeleteKeyTree(const std::string& path, const char* lastSubkey) {
     const ResolvedPath resolved = Resolve(path);
     // An empty path would name the base key itself: a root or the current key.
     if (resolved.subkey.empty()) return false;
-    return DeleteTree(resolved.base, resolved.subkey, access_);
+    return DeleteTree(resolved.base, resolved.subkey, access_, lastSubkey);
+}
+
+KeyContents TRegistry::InspectKey(const std::string& path) const {
+    const ResolvedPath resolved = Resolve(path);
+    KeyContents contents;
+    UniqueKey key;
+    if (resolved.subkey.empty() ||
+        OpenKey(resolved.base, resolved.subkey.c_str(), KEY_READ, key, REG_OPTION_OPEN_LINK) != ERROR_SUCCESS)
+        return contents;
+    contents.exists = true;
+    DWORD subkeyCount = 0, longestSubkey = 0, valueCount = 0, longestValueName = 0, longestData = 0;
+    if (RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, &subkeyCount, &longestSubkey, nullptr, &valueCount,
+                         &longestValueName, &longestData, nullptr, nullptr) != ERROR_SUCCESS)
+        return contents;
+    contents.valueCount = valueCount;
+    std::vector<char> name(longestSubkey * 3 + 1);
+    for (DWORD index = 0; index < subkeyCount; ++index) {
+        DWORD nameLength = static_cast<DWORD>(name.size());
+        if (RegEnumKeyExA(key.Get(), index, name.data(), &nameLength, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
+            return contents;
+        contents.subkeys.emplace_back(name.data(), nameLength);
+    }
+    std::vector<wchar_t> valueName(longestValueName + 1);
+    std::vector<BYTE> data(longestData + 1);
+    for (DWORD index = 0; index < valueCount; ++index) {
+        DWORD nameLength = static_cast<DWORD>(valueName.size());
+        DWORD type = REG_NONE;
+        DWORD size = static_cast<DWORD>(data.size());
+        if (RegEnumValueW(key.Get(), index, valueName.data(), &nameLength, nullptr, &type, data.data(), &size) !=
+            ERROR_SUCCESS)
+            return contents;
+        contents.onlyEmptyStrings = contents.onlyEmptyStrings && IsEmptyString(type, data, size);
+    }
+    contents.complete = true;
+    return contents;
 }
 
 }  // namespace lv

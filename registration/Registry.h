@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace lv {
 
@@ -34,6 +35,15 @@ private:
 
 // Opens base\path with `access` and `options` into `key`; the status of RegOpenKeyExA.
 LONG OpenKey(HKEY base, const char* path, REGSAM access, UniqueKey& key, DWORD options = 0);
+
+// What a key holds, read without raising: enough to tell whether it carries anything.
+struct KeyContents {
+    bool exists = false;
+    bool complete = false;          // whether everything below could be read
+    std::vector<std::string> subkeys;
+    std::size_t valueCount = 0;
+    bool onlyEmptyStrings = true;   // every value a string (REG_SZ, REG_EXPAND_SZ) without text
+};
 
 class TRegistry {
 public:
@@ -68,7 +78,15 @@ public:
     // itself is gone. A missing key gives false and changes nothing. A
     // symbolic link in the tree is deleted as a link: what it points to stays.
     // The current key stays current.
-    bool DeleteKeyTree(const std::string& path);
+    //
+    // With `lastSubkey`, the subkey of that name (in any letter case) goes
+    // after every other subkey and after the key's own values, just before
+    // the key itself: a deletion cut short then leaves it whole, or leaves a
+    // key without values or subkeys.
+    bool DeleteKeyTree(const std::string& path, const char* lastSubkey = nullptr);
+
+    // What the key `path` names holds; a link is looked at as the link.
+    KeyContents InspectKey(const std::string& path) const;
 
 private:
     struct ResolvedPath {
