@@ -15,11 +15,17 @@ void Check(bool ok, const std::string& what) {
 
 struct Process {
     PROCESS_INFORMATION info{};
-    explicit Process(const std::string& commandLine) {
+    // Wine hands a child its parent's standard handles unless it is given others.
+    explicit Process(const std::string& commandLine, HANDLE standardError = nullptr, const char* desktop = nullptr) {
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdError = standardError;
+        std::string desktopName = desktop == nullptr ? "" : desktop;
+        startup.lpDesktop = desktop == nullptr ? nullptr : &desktopName[0];
         std::string line = commandLine;
-        Check(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info) != 0,
+        Check(CreateProcessA(nullptr, &line[0], nullptr, nullptr, /*bInheritHandles=*/standardError != nullptr, 0,
+                             nullptr, nullptr, &startup, &info) != 0,
               "starting " + commandLine);
     }
     ~Process() {
@@ -186,8 +192,8 @@ std::string ReceivedBy(const std::string& folder, DWORD timeoutMs) {
     }
 }
 
-ErrorBox RunExpectingErrorBox(const std::string& commandLine) {
-    Process process(commandLine);
+ErrorBox RunExpectingErrorBox(const std::string& commandLine, HANDLE standardError, const char* desktop) {
+    Process process(commandLine, standardError, desktop);
     ErrorBox box;
     DialogSearch search{process.info.dwProcessId, nullptr};
     for (int attempt = 0; attempt < 500 && !box.shown; ++attempt) {
@@ -305,6 +311,12 @@ bool KeyExists(HKEY root, const std::string& path) {
     return key != nullptr;
 }
 
+void MakeKey(HKEY root, const std::string& path) {
+    HKEY key = OpenKey(root, path, true);
+    Check(key != nullptr, "creating " + path);
+    RegCloseKey(key);
+}
+
 void DeleteTree(HKEY root, const std::string& path) {
     // An empty path would empty the root itself.
     if (path.empty()) throw std::invalid_argument("DeleteTree needs a key below the root");
@@ -348,6 +360,7 @@ ClassesAccessList::~ClassesAccessList() {
 namespace lvtest {
 
 ClassesRootGuard::ClassesRootGuard(std::vector<std::string> extraKeys) {
+    extraKeys.push_back("SystemFileAssociations");
     for (const char* extension : lv::ImageExtensions) {
         extraKeys.push_back(extension);
         extraKeys.push_back(lv::TypeNameFor(extension));

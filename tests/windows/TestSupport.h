@@ -39,7 +39,7 @@ std::string ManyScriptsFolder();
 // The bytes of the file `path`; empty when it cannot be read.
 std::string ReadFileText(const std::string& path);
 
-// Runs `commandLine` and waits for it; returns its exit code.
+// Runs `commandLine`, with no standard handles, and waits for it; returns its exit code.
 DWORD RunProcess(const std::string& commandLine);
 
 // What the stand-in browser in `folder` received through the UTF-16 entry
@@ -48,14 +48,17 @@ DWORD RunProcess(const std::string& commandLine);
 std::string ReceivedBy(const std::string& folder, DWORD timeoutMs = 5000);
 
 // Runs `commandLine`, which is expected to show one error box: reads its
-// title and text, closes it, and returns the process's exit code.
+// title and text, closes it, and returns the process's exit code. The process
+// has no standard handles but `standardError`, and runs on `desktop`
+// ("station\\desktop") when one is given.
 struct ErrorBox {
     std::string title;
     std::string text;
     DWORD exitCode = 0;
     bool shown = false;
 };
-ErrorBox RunExpectingErrorBox(const std::string& commandLine);
+ErrorBox RunExpectingErrorBox(const std::string& commandLine, HANDLE standardError = nullptr,
+                              const char* desktop = nullptr);
 
 std::string ShortPathOf(const std::string& path);
 
@@ -80,6 +83,8 @@ std::pair<DWORD, std::string> GetValue(HKEY root, const std::string& path, const
 // A value's text (without the stored NUL), or "<missing>".
 std::string GetString(HKEY root, const std::string& path, const std::string& name = "");
 bool KeyExists(HKEY root, const std::string& path);
+// Creates the key, and the keys along its path, without values.
+void MakeKey(HKEY root, const std::string& path);
 void DeleteTree(HKEY root, const std::string& path);
 
 // Gives the keys `paths` under HKEY_CLASSES_ROOT, created where missing, the

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <regex>
 
 #include "TestSupport.h"  // windows.h first
@@ -35,6 +36,7 @@ protected:
     static void MakeClean(const std::string& extension) {
         DeleteTree(kClasses, extension);
         DeleteTree(kClasses, lv::TypeNameFor(extension));
+        DeleteTree(kClasses, "SystemFileAssociations\\" + extension);
     }
 
     // The first line of the report of an error of kind `kind`, as a pattern.
@@ -70,6 +72,11 @@ TEST_F(Registration, AssociatesCleanExtensionsWithTheBrowser) {
         EXPECT_FALSE(KeyExists(kClasses, type + "\\shell\\Browse with Lumivue"));
         EXPECT_EQ(GetString(kClasses, type + "\\shell"), "<missing>");  // the default verb is not set
     }
+    // The verb the shell offers whatever default program a user picked, and
+    // nothing else there: a pass that copied the type's description, icon or
+    // default verb into it would show here.
+    EXPECT_EQ(Dump(Snapshot(kClasses, "SystemFileAssociations\\.pcx")),
+              "shell\\\n  Browse\\\n    command\\\n      [] type 1 = " + command + std::string(1, '\0') + "\n");
     EXPECT_EQ(GetString(kClasses, "Lumivue.pcxImage"), "PaintBrush");
     EXPECT_EQ(GetString(kClasses, "Lumivue.tgaImage"), "Targa Bitmap");
     EXPECT_EQ(GetString(HKEY_CURRENT_USER, kAppPathKey, "FullAppPath"), browser);
@@ -83,6 +90,10 @@ TEST_F(Registration, AssociatesCleanExtensionsWithTheBrowser) {
         const bool ownBrowse = GetString(kClasses, type + "\\shell\\Browse\\command") == command;
         const bool ownSecondary = GetString(kClasses, type + "\\shell\\Browse with Lumivue\\command") == command;
         EXPECT_TRUE(ownBrowse || ownSecondary) << extension;
+        // Also where the type was visited already (.jpe after .jpeg).
+        EXPECT_EQ(GetString(kClasses, std::string("SystemFileAssociations\\") + extension + "\\shell\\Browse\\command"),
+                  command)
+            << extension;
     }
 }
 
@@ -98,7 +109,10 @@ TEST_F(Registration, AddsToAnotherProgramsTypeWithoutTakingItOver) {
     SetString(kClasses, "OtherViewer.bmp\\shell\\Browse with Lumivue\\command", "",
               "\"C:\\Old\\Vistel4.exe\" /shell \"%1\"");
     SetString(kClasses, ".ico", "", "OtherViewer.ico");
+    SetString(kClasses, "SystemFileAssociations\\.gif\\shell\\Browse\\command", "", other);
     ASSERT_EQ(Install(), 0u);
+    EXPECT_EQ(GetString(kClasses, "SystemFileAssociations\\.gif\\shell\\Browse\\command"), other);
+    EXPECT_EQ(GetString(kClasses, "SystemFileAssociations\\.gif\\shell\\Browse with Lumivue\\command"), command);
 
     EXPECT_EQ(GetString(kClasses, ".gif"), "OtherViewer.gif");
     EXPECT_EQ(GetString(kClasses, "OtherViewer.gif"), "Other GIF");
@@ -150,6 +164,11 @@ TEST_F(Registration, UninstallLeavesOnlyTheDocumentedResidue) {
     EXPECT_EQ(GetString(kClasses, GetString(kClasses, ".ico") + "\\DefaultIcon"), "%1");
     EXPECT_EQ(GetString(HKEY_CURRENT_USER, kAppPathKey, "FullAppPath"), browser);
 
+    // No key is left empty where there was none: an uninstall that removed
+    // only the verbs would leave SystemFileAssociations\<extension>\shell.
+    for (const char* extension : lv::ImageExtensions)
+        EXPECT_FALSE(KeyExists(kClasses, std::string("SystemFileAssociations\\") + extension)) << extension;
+
     // Nothing was associated any more: a second run changes nothing.
     const std::string after = DumpWatched();
     ASSERT_EQ(Uninstall(), 0u);
@@ -182,7 +201,44 @@ TEST_F(Registration, UninstallRemovesOnlyThisBrowsersVerbs) {
     SetString(kClasses, "OtherViewer.bmp\\shell", "", "browse");
     SetString(kClasses, "OtherViewer.bmp\\shell\\Browse\\command", "", command);
     SetString(kClasses, "OtherViewer.bmp\\DefaultIcon", "", browser + ",0");
+    // The same rules for the supplemental verbs: another program's kept, and
+    // with it the key; a value of another type is content.
+    const std::string supplemental = "SystemFileAssociations\\";
+    SetString(kClasses, supplemental + ".gif\\shell", "", "Browse with Lumivue");
+    SetString(kClasses, supplemental + ".gif\\shell\\Browse\\command", "", other);
+    SetString(kClasses, supplemental + ".gif\\shell\\Browse with Lumivue\\command", "", command);
+    SetString(kClasses, supplemental + ".tif\\shell\\Browse\\command", "", command);
+    SetValue(kClasses, supplemental + ".tif\\shell", "Extended", REG_DWORD, std::string(4, '\0'));
+    SetString(kClasses, supplemental + ".bmp\\shell", "", "Browse");
+    SetString(kClasses, supplemental + ".bmp\\shell\\Browse\\command", "", command);
+    // What a run cut short leaves: a verb of ours with an empty command key,
+    // named as the default verb. An uninstall that knew its verbs only by
+    // their command would leave a menu entry that starts nothing. A command
+    // that holds an empty string is no such verb.
+    SetString(kClasses, ".ico", "", "OtherViewer.ico");
+    SetString(kClasses, "OtherViewer.ico\\shell", "", "Browse");
+    MakeKey(kClasses, "OtherViewer.ico\\shell\\Browse\\command");
+    SetString(kClasses, supplemental + ".ico\\shell", "", "Browse with Lumivue");
+    MakeKey(kClasses, supplemental + ".ico\\shell\\Browse with Lumivue\\command");
+    SetString(kClasses, supplemental + ".ico\\shell\\Browse\\command", "", "");
+    // An extension without a type: dissociation stops there, and does not
+    // guess the type from the extension's name.
+    SetString(kClasses, ".pcx", "", "");
+    SetString(kClasses, "Lumivue.pcxImage\\shell\\Browse\\command", "", command);
     ASSERT_EQ(Uninstall(), 0u);
+
+    EXPECT_FALSE(KeyExists(kClasses, supplemental + ".gif\\shell\\Browse with Lumivue"));
+    EXPECT_EQ(GetString(kClasses, supplemental + ".gif\\shell"), "");
+    EXPECT_EQ(GetString(kClasses, supplemental + ".gif\\shell\\Browse\\command"), other);
+    EXPECT_FALSE(KeyExists(kClasses, supplemental + ".tif\\shell\\Browse"));
+    EXPECT_TRUE(KeyExists(kClasses, supplemental + ".tif\\shell"));
+    EXPECT_FALSE(KeyExists(kClasses, supplemental + ".bmp"));
+    EXPECT_FALSE(KeyExists(kClasses, "OtherViewer.ico\\shell\\Browse"));
+    EXPECT_EQ(GetString(kClasses, "OtherViewer.ico\\shell"), "");
+    EXPECT_FALSE(KeyExists(kClasses, supplemental + ".ico\\shell\\Browse with Lumivue"));
+    EXPECT_EQ(GetString(kClasses, supplemental + ".ico\\shell"), "");
+    EXPECT_EQ(GetString(kClasses, supplemental + ".ico\\shell\\Browse\\command"), "");
+    EXPECT_EQ(GetString(kClasses, "Lumivue.pcxImage\\shell\\Browse\\command"), command);
 
     EXPECT_EQ(GetString(kClasses, "OtherViewer.gif\\shell\\Browse\\command"), other);
     EXPECT_EQ(GetString(kClasses, "OtherViewer.gif\\shell"), "Browse with Lumivue");  // no verb of ours was there
@@ -240,7 +296,10 @@ TEST_F(Registration, TheShellStartsTheBrowserThroughTheVerbs) {
     SetString(kClasses, "OtherViewer.gif\\shell\\Browse\\command", "", "other.exe \"%1\"");
     ASSERT_EQ(Install(), 0u);
     const std::string pictures = MakeLayout("C:\\lvtest\\Мои картинки 写真", false);
-    const auto open = [&](const std::string& file, const char* verb, const std::string& browserFolder) {
+    // Through the file's own type, or through `classKey` as the shell reads
+    // the verbs of each key of a file's association array.
+    const auto open = [&](const std::string& file, const char* verb, const std::string& browserFolder,
+                          const char* classKey = nullptr) {
         const std::string picture = pictures + file;
         CloseHandle(CreateFileA(picture.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         DeleteFileA((browserFolder + "received.txt").c_str());
@@ -250,7 +309,13 @@ TEST_F(Registration, TheShellStartsTheBrowserThroughTheVerbs) {
         request.lpVerb = verb;
         request.lpFile = picture.c_str();
         request.nShow = SW_SHOWNORMAL;
-        ASSERT_TRUE(ShellExecuteExA(&request)) << verb << " error " << GetLastError();
+        if (classKey != nullptr) {
+            request.fMask |= SEE_MASK_CLASSKEY;
+            ASSERT_EQ(RegOpenKeyExA(kClasses, classKey, 0, KEY_READ, &request.hkeyClass), ERROR_SUCCESS) << classKey;
+        }
+        const BOOL started = ShellExecuteExA(&request);
+        if (classKey != nullptr) RegCloseKey(request.hkeyClass);
+        ASSERT_TRUE(started) << verb << " error " << GetLastError();
         if (request.hProcess != nullptr) {
             WaitForSingleObject(request.hProcess, 10000);
             CloseHandle(request.hProcess);
@@ -259,6 +324,7 @@ TEST_F(Registration, TheShellStartsTheBrowserThroughTheVerbs) {
     };
     open("закат на море.png", "Browse", folder);
     open("anim 動画.gif", "Browse with Lumivue", folder);
+    open("scan.pcx", "Browse", folder, "SystemFileAssociations\\.pcx");
 
     // The shell reads "%1" in a command as the file and "%%" as "%": written
     // plainly, a folder "50%1off" would name "50<picture>off".
@@ -268,6 +334,7 @@ TEST_F(Registration, TheShellStartsTheBrowserThroughTheVerbs) {
     EXPECT_EQ(GetString(kClasses, "Lumivue.pcxImage\\shell\\Browse\\command"),
               "\"C:\\lvtest\\50%%1off\\Vistel4.exe\" /shell \"%1\"");
     open("photo.pcx", "Browse", percent);
+    open("photo.pcx", "Browse", percent, "SystemFileAssociations\\.pcx");
     // Uninstall knows its own command in that form.
     ASSERT_EQ(RunProcess("\"" + percent + "lvlaunch.exe\" -uninstall"), 0u);
     EXPECT_FALSE(KeyExists(kClasses, "Lumivue.pcxImage\\shell\\Browse"));
@@ -292,13 +359,58 @@ TEST_F(Registration, WorksInTheMachinesStoreNotTheMergedView) {
                   std::string::npos)
             << word;
     }
+
+    // The shell is told once that associations changed, after the pass's
+    // last change, also when an error ends the pass. Wrong: no notice, one
+    // for each extension, one at the start, or none when an error passes.
+    SetString(HKEY_CURRENT_USER, "Software\\Wine\\Debug", "RelayInclude",
+              "advapi32.RegSetValueExA;ntdll.NtDeleteKey;shell32.SHChangeNotify");
+    SetEnvironmentVariableA("WINEDEBUG", "+relay");
+    const std::string notice = "Call shell32.SHChangeNotify(08000000,00000000,00000000,00000000)";
+    for (const char* word : {" -install", " -uninstall", " -install"}) {
+        const std::size_t before = ReadFileText(trace).size();
+        if (std::string(word) == " -uninstall") SetValue(kClasses, ".bmp", "", REG_DWORD, std::string(4, '\0'));
+        EXPECT_EQ(RunExpectingErrorBox(launcher + word).exitCode, std::string(word) == " -uninstall" ? 1u : 0u);
+        const std::string calls = ReadFileText(trace).substr(before);
+        const std::size_t at = calls.find(notice);
+        ASSERT_NE(at, std::string::npos) << word;
+        EXPECT_EQ(calls.find(notice, at + 1), std::string::npos) << word;
+        EXPECT_NE(calls.rfind("Call advapi32.RegSetValueExA", at), std::string::npos) << word;
+        // After it, only the per-user setting.
+        const std::string after = calls.substr(at);
+        EXPECT_EQ(after.find("NtDeleteKey"), std::string::npos) << word;
+        const std::size_t write = after.find("Call advapi32.RegSetValueExA");
+        EXPECT_TRUE(write == std::string::npos ||
+                    (word == std::string(" -install") && after.find("Call advapi32.RegSetValueExA", write + 1) ==
+                                                             std::string::npos))
+            << word;
+        Restore(kClasses, ".bmp", guard.Saved(".bmp"));
+    }
     SetEnvironmentVariableA("WINEDEBUG", "-all");
 }
 
 TEST_F(Registration, ARegistryErrorEndsThePassWithOneReport) {
     SetValue(kClasses, ".bmp", "", REG_DWORD, std::string("\x07\0\0\0", 4));
     const ClassesRootGuard before;  // the state just before the run, to compare with
-    const ErrorBox box = RunExpectingErrorBox(launcher + " -install");
+    // Standard error, where there is one, gets the report too, box or none.
+    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+    const std::string errorFile = folder + "errors.txt";
+    const HANDLE standardError =
+        CreateFileA(errorFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable, CREATE_ALWAYS, 0, nullptr);
+    const ErrorBox box = RunExpectingErrorBox(launcher + " -install", standardError);
+    CloseHandle(standardError);
+    EXPECT_EQ(ReadFileText(errorFile), box.text + "\r\n");
+    // On a window station nobody sees (session 0) the run ends at once: a
+    // box there would wait for ever, and the run be ended after 30 s.
+    const HWINSTA visible = GetProcessWindowStation();
+    const HWINSTA unseen = CreateWindowStationA("lvtest-unseen", 0, WINSTA_ALL_ACCESS, nullptr);
+    ASSERT_TRUE(unseen != nullptr && SetProcessWindowStation(unseen));
+    const HDESK desktop = CreateDesktopA("Default", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+    SetProcessWindowStation(visible);
+    ASSERT_NE(desktop, nullptr);
+    EXPECT_EQ(RunExpectingErrorBox(launcher + " -install", nullptr, "lvtest-unseen\\Default").exitCode, 1u);
+    CloseDesktop(desktop);
+    CloseWindowStation(unseen);
     ASSERT_TRUE(box.shown);
     EXPECT_EQ(box.title, "Application Error");
     EXPECT_TRUE(
@@ -360,7 +472,16 @@ TEST_F(Registration, WithoutTheRightsToChangeFileTypesNothingIsWritten) {
     std::string deep = "C:\\lvtest";  // in three folders: a Linux name holds at most 255 bytes
     for (int i = 0; i < 234; ++i) deep += i % 78 == 0 ? "\\写" : "写";
     deep = "\"" + MakeLayout(deep) + "lvlaunch.exe\"";
-    const ClassesAccessList readOnly({lv::ImageExtensions.begin(), lv::ImageExtensions.end()}, "D:(A;;KR;;;WD)");
+    // Without the rights Windows refuses every key of the machine's store:
+    // the extension keys, and each key of the supplemental verbs.
+    std::vector<std::string> refused(lv::ImageExtensions.begin(), lv::ImageExtensions.end());
+    const std::function<void(const std::string&, const KeySnapshot&)> addTree = [&](const std::string& path,
+                                                                                  const KeySnapshot& key) {
+        refused.push_back(path);
+        for (const auto& [name, child] : key.subkeys) addTree(path + "\\" + name, child);
+    };
+    addTree("SystemFileAssociations", Snapshot(kClasses, "SystemFileAssociations"));
+    const ClassesAccessList readOnly(refused, "D:(A;;KR;;;WD)");
     const std::string state = DumpWatched();
     for (const std::string& command : {launcher + " -install", launcher + " -uninstall", deep + " -uninstall"}) {
         const ErrorBox box = RunExpectingErrorBox(command);
