@@ -25,8 +25,8 @@ received() {
 # what its console's code page cannot spell as question marks).
 show_keys() {
     local key exported="$WINEPREFIX/drive_c/keys.reg"
-    for key in 'HKCR\.png' 'HKCR\pngfile' 'HKCU\Software\Tarnwick\Lumivue 4'; do
-        quiet wine reg export "$key" 'C:\keys.reg' /y || continue
+    for key in 'HKCR\.png' 'HKCR\pngfile' 'HKCR\SystemFileAssociations\.png' 'HKCU\Software\Tarnwick\Lumivue 4'; do
+        quiet wine reg export "$key" 'C:\keys.reg' /y || { echo "($key: no such key)"; continue; }
         iconv -f UTF-16 -t UTF-8 "$exported" | tr -d '\r' | sed '1d;/^$/d'
     done
 }
