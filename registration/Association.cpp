@@ -65,19 +65,17 @@ bool NamesBrowser(const std::string& command, const std::string& browserPath) {
     return ContainsText(command, browserPath) || ContainsText(command, EscapedForShell(browserPath));
 }
 
-bool IsCommandKey(const std::string& name) { return AsciiLowerCase(name) == kCommandKey; }
-
 // Whether the verb key carries nothing: no values, and no subkey but an empty
 // "command". Only a run of this program cut short leaves one of its verbs so.
 bool IsHollowVerb(const TRegistry& registry, const std::string& verbKey) {
     const KeyContents verb = registry.InspectKey(verbKey);
     if (!verb.exists || !verb.complete || verb.valueCount != 0) return false;
-    for (const std::string& subkey : verb.subkeys) {
-        if (!IsCommandKey(subkey)) return false;
-        const KeyContents command = registry.InspectKey(verbKey + "\\" + subkey);
-        if (!command.complete || command.valueCount != 0 || !command.subkeys.empty()) return false;
-    }
-    return true;
+    // Key names compare in any letter case, so there is one "command" at most.
+    for (const std::string& subkey : verb.subkeys)
+        if (AsciiLowerCase(subkey) != kCommandKey) return false;
+    if (verb.subkeys.empty()) return true;
+    const KeyContents command = registry.InspectKey(verbKey + "\\" + kCommandKey);
+    return command.complete && command.valueCount == 0 && command.subkeys.empty();
 }
 
 // Whether the verb is this program's to remove: its command names the
@@ -102,8 +100,7 @@ void RegisterVerbs(TRegistry& registry, const std::string& shellKey, const std::
             browseIsAnotherProgram = !NamesBrowser(existing, browser);
         registry.ReleaseKey();
     }
-    if (browseIsAnotherProgram &&
-        registry.SelectKey(shellKey + "\\" + kOwnVerb + "\\" + kCommandKey, kCreate)) {
+    if (browseIsAnotherProgram && registry.SelectKey(shellKey + "\\" + kOwnVerb + "\\" + kCommandKey, kCreate)) {
         registry.WriteStringValue(kDefaultValue, command);
         registry.ReleaseKey();
     }

@@ -39,10 +39,10 @@ LONG OpenKey(HKEY base, const char* path, REGSAM access, UniqueKey& key, DWORD o
 // What a key holds, read without raising: enough to tell whether it carries anything.
 struct KeyContents {
     bool exists = false;
-    bool complete = false;          // whether everything below could be read
+    bool complete = false;  // whether everything below could be read
     std::vector<std::string> subkeys;
     std::size_t valueCount = 0;
-    bool onlyEmptyStrings = true;   // every value a string (REG_SZ, REG_EXPAND_SZ) without text
+    bool onlyEmptyStrings = true;  // every value a string (REG_SZ, REG_EXPAND_SZ) without text
 };
 
 class TRegistry {
@@ -79,7 +79,7 @@ public:
     // symbolic link in the tree is deleted as a link: what it points to stays.
     // The current key stays current.
     //
-    // With `lastSubkey`, the subkey of that name (in any letter case) goes
+    // With `lastSubkey` (in lower case), the subkey of that name in any letter case goes
     // after every other subkey and after the key's own values, just before
     // the key itself: a deletion cut short then leaves it whole, or leaves a
     // key without values or subkeys.

@@ -381,8 +381,8 @@ TEST_F(Registration, WorksInTheMachinesStoreNotTheMergedView) {
         EXPECT_EQ(after.find("NtDeleteKey"), std::string::npos) << word;
         const std::size_t write = after.find("Call advapi32.RegSetValueExA");
         EXPECT_TRUE(write == std::string::npos ||
-                    (word == std::string(" -install") && after.find("Call advapi32.RegSetValueExA", write + 1) ==
-                                                             std::string::npos))
+                    (word == std::string(" -install") &&
+                     after.find("Call advapi32.RegSetValueExA", write + 1) == std::string::npos))
             << word;
         Restore(kClasses, ".bmp", guard.Saved(".bmp"));
     }
@@ -476,7 +476,7 @@ TEST_F(Registration, WithoutTheRightsToChangeFileTypesNothingIsWritten) {
     // the extension keys, and each key of the supplemental verbs.
     std::vector<std::string> refused(lv::ImageExtensions.begin(), lv::ImageExtensions.end());
     const std::function<void(const std::string&, const KeySnapshot&)> addTree = [&](const std::string& path,
-                                                                                  const KeySnapshot& key) {
+                                                                                    const KeySnapshot& key) {
         refused.push_back(path);
         for (const auto& [name, child] : key.subkeys) addTree(path + "\\" + name, child);
     };
