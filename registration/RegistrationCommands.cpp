@@ -50,7 +50,7 @@ void RunPass(Associate associate, const char* commandWord) {
         if (opened == ERROR_ACCESS_DENIED) RaiseAccessDenied(commandWord);
         return;
     }
-    const AssociationChangeNotice notice;  // outlives the registry object too
+    const AssociationChangeNotice notice;  // goes after the registry object, and so after its last change
     TRegistry registry;
     bool anyHad = false;
     bool anyRefused = false;

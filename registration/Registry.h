@@ -39,7 +39,7 @@ LONG OpenKey(HKEY base, const char* path, REGSAM access, UniqueKey& key, DWORD o
 // What a key holds, read without raising: enough to tell whether it carries anything.
 struct KeyContents {
     bool exists = false;
-    bool complete = false;  // whether everything below could be read
+    bool complete = false;  // whether all its subkey names and values could be read
     std::vector<std::string> subkeys;
     std::size_t valueCount = 0;
     bool onlyEmptyStrings = true;  // every value a string (REG_SZ, REG_EXPAND_SZ) without text
