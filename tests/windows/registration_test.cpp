@@ -324,7 +324,8 @@ TEST_F(Registration, TheShellStartsTheBrowserThroughTheVerbs) {
     };
     open("закат на море.png", "Browse", folder);
     open("anim 動画.gif", "Browse with Lumivue", folder);
-    open("scan.pcx", "Browse", folder, "SystemFileAssociations\\.pcx");
+    // A file of no known type: only the class key can give the verb.
+    open("scan.zzq", "Browse", folder, "SystemFileAssociations\\.pcx");
 
     // The shell reads "%1" in a command as the file and "%%" as "%": written
     // plainly, a folder "50%1off" would name "50<picture>off".
@@ -334,7 +335,7 @@ TEST_F(Registration, TheShellStartsTheBrowserThroughTheVerbs) {
     EXPECT_EQ(GetString(kClasses, "Lumivue.pcxImage\\shell\\Browse\\command"),
               "\"C:\\lvtest\\50%%1off\\Vistel4.exe\" /shell \"%1\"");
     open("photo.pcx", "Browse", percent);
-    open("photo.pcx", "Browse", percent, "SystemFileAssociations\\.pcx");
+    open("photo.zzq", "Browse", percent, "SystemFileAssociations\\.pcx");
     // Uninstall knows its own command in that form.
     ASSERT_EQ(RunProcess("\"" + percent + "lvlaunch.exe\" -uninstall"), 0u);
     EXPECT_FALSE(KeyExists(kClasses, "Lumivue.pcxImage\\shell\\Browse"));
