@@ -1,6 +1,5 @@
 #include "Registry.h"
 
-#include <utility>
 #include <vector>
 
 #include "AnsiText.h"
@@ -73,6 +72,24 @@ void DeleteValues(HKEY key) {
     }
 }
 
+// Appends the names of the key's `count` subkeys, the longest of them
+// `longest` UTF-16 units, to `names`; false when a name could not be read,
+// which is left out.
+bool ReadSubkeyNames(HKEY key, DWORD count, DWORD longest, std::vector<std::string>& names) {
+    // The ANSI form of a name takes up to two bytes for each UTF-16 unit in a
+    // double-byte code page, three in UTF-8.
+    std::vector<char> name(longest * 3 + 1);
+    bool all = true;
+    for (DWORD index = 0; index < count; ++index) {
+        DWORD nameLength = static_cast<DWORD>(name.size());
+        if (RegEnumKeyExA(key, index, name.data(), &nameLength, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS)
+            names.emplace_back(name.data(), nameLength);
+        else
+            all = false;
+    }
+    return all;
+}
+
 // Deletes base\subkey and everything below it; true when the key itself is
 // gone. A symbolic link is opened as the link, never as what it points to.
 // The subkey `lastSubkey` (lower case; may be null) goes last, after the values.
@@ -83,23 +100,16 @@ bool DeleteTree(HKEY base, const std::string& subkey, REGSAM access, const char*
         return false;
     DWORD subkeyCount = 0;
     DWORD longestName = 0;
-    std::string last;
+    std::vector<std::string> children;
     if (RegQueryInfoKeyA(key.Get(), /*lpClass=*/nullptr, /*lpcchClass=*/nullptr, /*lpReserved=*/nullptr, &subkeyCount,
-                         &longestName, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
-        // The longest name is counted in UTF-16 units; its ANSI form takes
-        // up to two bytes for each in a double-byte code page, three in UTF-8.
-        std::vector<char> name(longestName * 3 + 1);
-        for (DWORD index = subkeyCount; index-- > 0;) {
-            DWORD nameLength = static_cast<DWORD>(name.size());
-            if (RegEnumKeyExA(key.Get(), index, name.data(), &nameLength, nullptr, nullptr, nullptr, nullptr) !=
-                ERROR_SUCCESS)
-                continue;
-            std::string child(name.data(), nameLength);
-            if (lastSubkey != nullptr && AsciiLowerCase(child) == lastSubkey)
-                last = std::move(child);
-            else
-                DeleteTree(key.Get(), child, access, nullptr);
-        }
+                         &longestName, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS)
+        ReadSubkeyNames(key.Get(), subkeyCount, longestName, children);
+    std::string last;
+    for (auto child = children.rbegin(); child != children.rend(); ++child) {
+        if (lastSubkey != nullptr && AsciiLowerCase(*child) == lastSubkey)
+            last = *child;
+        else
+            DeleteTree(key.Get(), *child, access, nullptr);
     }
     if (lastSubkey != nullptr) {
         DeleteValues(key.Get());
@@ -222,14 +232,7 @@ KeyContents TRegistry::InspectKey(const std::string& path) const {
                          &longestValueName, &longestData, nullptr, nullptr) != ERROR_SUCCESS)
         return contents;
     contents.valueCount = valueCount;
-    std::vector<char> name(longestSubkey * 3 + 1);
-    for (DWORD index = 0; index < subkeyCount; ++index) {
-        DWORD nameLength = static_cast<DWORD>(name.size());
-        if (RegEnumKeyExA(key.Get(), index, name.data(), &nameLength, nullptr, nullptr, nullptr, nullptr) !=
-            ERROR_SUCCESS)
-            return contents;
-        contents.subkeys.emplace_back(name.data(), nameLength);
-    }
+    if (!ReadSubkeyNames(key.Get(), subkeyCount, longestSubkey, contents.subkeys)) return contents;
     std::vector<wchar_t> valueName(longestValueName + 1);
     std::vector<BYTE> data(longestData + 1);
     for (DWORD index = 0; index < valueCount; ++index) {

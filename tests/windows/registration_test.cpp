@@ -204,7 +204,6 @@ TEST_F(Registration, UninstallRemovesOnlyThisBrowsersVerbs) {
     // The same rules for the supplemental verbs: another program's kept, and
     // with it the key; a value of another type is content.
     const std::string supplemental = "SystemFileAssociations\\";
-    SetString(kClasses, supplemental + ".gif\\shell", "", "Browse with Lumivue");
     SetString(kClasses, supplemental + ".gif\\shell\\Browse\\command", "", other);
     SetString(kClasses, supplemental + ".gif\\shell\\Browse with Lumivue\\command", "", command);
     SetString(kClasses, supplemental + ".tif\\shell\\Browse\\command", "", command);
@@ -228,7 +227,6 @@ TEST_F(Registration, UninstallRemovesOnlyThisBrowsersVerbs) {
     ASSERT_EQ(Uninstall(), 0u);
 
     EXPECT_FALSE(KeyExists(kClasses, supplemental + ".gif\\shell\\Browse with Lumivue"));
-    EXPECT_EQ(GetString(kClasses, supplemental + ".gif\\shell"), "");
     EXPECT_EQ(GetString(kClasses, supplemental + ".gif\\shell\\Browse\\command"), other);
     EXPECT_FALSE(KeyExists(kClasses, supplemental + ".tif\\shell\\Browse"));
     EXPECT_TRUE(KeyExists(kClasses, supplemental + ".tif\\shell"));
